@@ -1,0 +1,139 @@
+#include "common/JsonFields.h"
+
+#include "common/WrenlowError.h"
+
+#include <QJsonDocument>
+
+#include <cmath>
+
+namespace wrenlow::json {
+
+namespace {
+
+[[noreturn]] void fail(const QString &key, const char *problem)
+{
+    throw PlatformError(QStringLiteral("The data could not be read: “%1” %2.").arg(key, QLatin1String(problem)));
+}
+
+QJsonValue present(const QJsonObject &object, const QString &key)
+{
+    const auto it = object.constFind(key);
+    if (it == object.constEnd() || it->isNull() || it->isUndefined())
+        fail(key, "is missing");
+    return *it;
+}
+
+bool absent(const QJsonObject &object, const QString &key)
+{
+    const auto it = object.constFind(key);
+    return it == object.constEnd() || it->isNull() || it->isUndefined();
+}
+
+} // namespace
+
+std::optional<qint64> exactInteger(const QJsonValue &value)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    // Qt keeps integral JSON numbers as qint64 when they fit; anything else arrives as a double.
+    const qint64 asInteger = value.toInteger(std::numeric_limits<qint64>::min());
+    if (asInteger != std::numeric_limits<qint64>::min() || value.toDouble() == -9223372036854775808.0)
+        return asInteger;
+    return std::nullopt;
+}
+
+QString requireString(const QJsonObject &object, const QString &key)
+{
+    const QJsonValue value = present(object, key);
+    if (!value.isString())
+        fail(key, "is not a text");
+    return value.toString();
+}
+
+qint64 requireInteger(const QJsonObject &object, const QString &key)
+{
+    const auto integer = exactInteger(present(object, key));
+    if (!integer)
+        fail(key, "is not an integer");
+    return *integer;
+}
+
+double requireNumber(const QJsonObject &object, const QString &key)
+{
+    const QJsonValue value = present(object, key);
+    if (!value.isDouble() || !std::isfinite(value.toDouble()))
+        fail(key, "is not a number");
+    return value.toDouble();
+}
+
+bool requireBool(const QJsonObject &object, const QString &key)
+{
+    const QJsonValue value = present(object, key);
+    if (!value.isBool())
+        fail(key, "is not true or false");
+    return value.toBool();
+}
+
+QJsonArray requireArray(const QJsonObject &object, const QString &key)
+{
+    const QJsonValue value = present(object, key);
+    if (!value.isArray())
+        fail(key, "is not a list");
+    return value.toArray();
+}
+
+QJsonObject requireObject(const QJsonObject &object, const QString &key)
+{
+    const QJsonValue value = present(object, key);
+    if (!value.isObject())
+        fail(key, "is not an object");
+    return value.toObject();
+}
+
+std::optional<QString> optionalString(const QJsonObject &object, const QString &key)
+{
+    if (absent(object, key))
+        return std::nullopt;
+    return requireString(object, key);
+}
+
+std::optional<qint64> optionalInteger(const QJsonObject &object, const QString &key)
+{
+    if (absent(object, key))
+        return std::nullopt;
+    return requireInteger(object, key);
+}
+
+std::optional<bool> optionalBool(const QJsonObject &object, const QString &key)
+{
+    if (absent(object, key))
+        return std::nullopt;
+    return requireBool(object, key);
+}
+
+QString stringElement(const QJsonValue &value, const QString &context)
+{
+    if (!value.isString())
+        fail(context, "holds an element that is not a text");
+    return value.toString();
+}
+
+QJsonObject objectElement(const QJsonValue &value, const QString &context)
+{
+    if (!value.isObject())
+        fail(context, "holds an element that is not an object");
+    return value.toObject();
+}
+
+QJsonObject parseObject(const QByteArray &bytes)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw PlatformError(QStringLiteral("The data could not be read: %1.").arg(error.errorString()));
+    if (!document.isObject())
+        throw PlatformError(QStringLiteral("The data could not be read: it is not a JSON object."));
+    return document.object();
+}
+
+} // namespace wrenlow::json

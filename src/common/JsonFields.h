@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+
+#include <optional>
+
+namespace wrenlow::json {
+
+// Strict readers for decoding records: a key that is missing or holds another JSON type throws
+// PlatformError naming the key. A string is never a number, a bool is never 1, a fraction is never an integer.
+
+QString requireString(const QJsonObject &object, const QString &key);
+qint64 requireInteger(const QJsonObject &object, const QString &key);
+double requireNumber(const QJsonObject &object, const QString &key);
+bool requireBool(const QJsonObject &object, const QString &key);
+QJsonArray requireArray(const QJsonObject &object, const QString &key);
+QJsonObject requireObject(const QJsonObject &object, const QString &key);
+
+// Absent or null gives nothing; any other type than the expected one throws.
+std::optional<QString> optionalString(const QJsonObject &object, const QString &key);
+std::optional<qint64> optionalInteger(const QJsonObject &object, const QString &key);
+std::optional<bool> optionalBool(const QJsonObject &object, const QString &key);
+
+// The element forms of the above, for arrays; `context` names the array in the error.
+QString stringElement(const QJsonValue &value, const QString &context);
+QJsonObject objectElement(const QJsonValue &value, const QString &context);
+
+// A JSON number that is an integer within the 64-bit range, exactly; nothing otherwise.
+std::optional<qint64> exactInteger(const QJsonValue &value);
+
+// Parses a whole document that must be an object; throws PlatformError with the parser's text otherwise.
+QJsonObject parseObject(const QByteArray &bytes);
+
+} // namespace wrenlow::json

@@ -1,0 +1,167 @@
+#include "scan/CommandRunner.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QMutex>
+#include <QProcess>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <unistd.h>
+
+namespace wrenlow {
+
+namespace {
+
+// After the termination signal a pipeline gets this long to go before the whole group is killed.
+constexpr int terminationGraceMs = 300;
+// Far beyond any real limit; keeps the millisecond conversion in range.
+constexpr double maxTimeoutSeconds = 1e9;
+
+QString g_shell = QStringLiteral("/bin/zsh");
+std::atomic_bool g_aborted = false;
+QMutex g_runningMutex;
+QSet<QEventLoop *> g_runningLoops;
+
+// Decodes a stream as UTF-8; bytes that are not valid UTF-8 blank the stream instead of being replaced.
+QString decodedAndTrimmed(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return {};
+    return text.trimmed();
+}
+
+void signalGroup(qint64 pid, int signal)
+{
+    if (pid > 0)
+        ::kill(-static_cast<pid_t>(pid), signal);
+}
+
+// Ends the child's whole process group (a pipeline's every member), politely first, and reaps the shell.
+void endProcessGroup(QProcess &process, qint64 pid)
+{
+    signalGroup(pid, SIGTERM);
+    if (!process.waitForFinished(terminationGraceMs)) {
+        signalGroup(pid, SIGKILL);
+        process.waitForFinished(-1);
+    }
+    // Members that outlived the shell still belong to the group.
+    signalGroup(pid, SIGKILL);
+}
+
+class RunningRegistration
+{
+public:
+    explicit RunningRegistration(QEventLoop *loop)
+        : m_loop(loop)
+    {
+        QMutexLocker lock(&g_runningMutex);
+        g_runningLoops.insert(m_loop);
+    }
+    ~RunningRegistration()
+    {
+        QMutexLocker lock(&g_runningMutex);
+        g_runningLoops.remove(m_loop);
+    }
+    RunningRegistration(const RunningRegistration &) = delete;
+    RunningRegistration &operator=(const RunningRegistration &) = delete;
+
+private:
+    QEventLoop *m_loop;
+};
+
+} // namespace
+
+CommandRunner::Result CommandRunner::run(const QString &command, double timeout)
+{
+    if (g_aborted)
+        return {QString(), QStringLiteral("The application is quitting."), launchFailedStatus};
+
+    QProcess process;
+    process.setProgram(g_shell);
+    process.setArguments({QStringLiteral("-lc"), command});
+    process.setStandardInputFile(QProcess::nullDevice());
+    // Its own process group, so that a time-out can end a whole pipeline and not only the shell.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+
+    process.start();
+    if (!process.waitForStarted(-1))
+        return {QString(), process.errorString(), launchFailedStatus};
+    const qint64 pid = process.processId();
+
+    // The clock starts after a successful launch. Both pipes are drained into QProcess's buffers while we
+    // wait, so output larger than a pipe holds still arrives whole.
+    const QDeadlineTimer deadline(timeout > 0 ? qint64(std::min(timeout, maxTimeoutSeconds) * 1000.0) : 0);
+    if (process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        QEventLoop loop;
+        RunningRegistration registration(&loop);
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer limit;
+        limit.setSingleShot(true);
+        limit.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+        limit.start(std::chrono::milliseconds(deadline.remainingTime()));
+        if (!g_aborted && process.state() != QProcess::NotRunning)
+            loop.exec();
+    }
+    // A child that ended right at the deadline is read normally; finished() may still be queued.
+    if (process.state() != QProcess::NotRunning)
+        process.waitForFinished(0);
+
+    if (process.state() != QProcess::NotRunning) {
+        endProcessGroup(process, pid);
+        return {QString(), QStringLiteral("Timed out"), timedOutStatus};
+    }
+    // The shell has ended; anything it left running in its group must not outlive the call.
+    signalGroup(pid, SIGKILL);
+
+    const QString out = decodedAndTrimmed(process.readAllStandardOutput());
+    const QString err = decodedAndTrimmed(process.readAllStandardError());
+    // On a signal Qt reports the signal's number, as the platform's termination status does.
+    return {out, err, process.exitCode()};
+}
+
+std::optional<QJsonObject> CommandRunner::json(const QString &command)
+{
+    const Result result = run(command, jsonTimeout);
+    if (result.status != 0)
+        return std::nullopt;
+    return parseJsonObject(result.stdOut);
+}
+
+std::optional<QJsonObject> CommandRunner::parseJsonObject(const QString &text)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    return document.object();
+}
+
+void CommandRunner::abortAll()
+{
+    g_aborted = true;
+    QMutexLocker lock(&g_runningMutex);
+    for (QEventLoop *loop : std::as_const(g_runningLoops))
+        QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
+}
+
+void CommandRunner::setShell(const QString &path)
+{
+    g_shell = path;
+}
+
+QString CommandRunner::shell()
+{
+    return g_shell;
+}
+
+} // namespace wrenlow

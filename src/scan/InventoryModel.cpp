@@ -1,0 +1,249 @@
+#include "scan/InventoryModel.h"
+
+#include "common/JsonFields.h"
+#include "common/WrenlowError.h"
+
+#include <QJsonArray>
+
+#include <array>
+#include <utility>
+
+namespace wrenlow {
+
+namespace {
+
+constexpr std::array valueStateNames{u"normal", u"good", u"warning"};
+constexpr std::array diagnosticStateNames{u"Ready", u"Running", u"Pass", u"Fail", u"Review", u"N/A"};
+
+template <typename Enum, std::size_t N>
+std::optional<Enum> enumFromRaw(const std::array<const char16_t *, N> &names, const QString &raw)
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        if (raw == QStringView(names[i]))
+            return static_cast<Enum>(i);
+    }
+    return std::nullopt;
+}
+
+template <typename Enum>
+Enum requireEnum(const QJsonObject &object, const QString &key,
+                 std::optional<Enum> (*fromRaw)(const QString &))
+{
+    const QString raw = json::requireString(object, key);
+    const auto value = fromRaw(raw);
+    if (!value)
+        throw PlatformError(QStringLiteral("The data could not be read: “%1” is not a known state.").arg(raw));
+    return *value;
+}
+
+template <typename T>
+QJsonArray arrayOf(const QList<T> &items)
+{
+    QJsonArray array;
+    for (const T &item : items)
+        array.append(item.toJson());
+    return array;
+}
+
+template <typename T>
+QList<T> listOf(const QJsonObject &object, const QString &key)
+{
+    QList<T> items;
+    const QJsonArray array = json::requireArray(object, key);
+    items.reserve(array.size());
+    for (const QJsonValue &element : array)
+        items.append(T::fromJson(json::objectElement(element, key)));
+    return items;
+}
+
+QUuid requireUuid(const QJsonObject &object, const QString &key)
+{
+    const QString text = json::requireString(object, key);
+    const QUuid uuid = QUuid::fromString(text);
+    if (uuid.isNull() || text.size() != 36)
+        throw PlatformError(QStringLiteral("The data could not be read: “%1” is not a UUID.").arg(text));
+    return uuid;
+}
+
+} // namespace
+
+QString rawValue(InventoryValueState state)
+{
+    return QString::fromUtf16(valueStateNames[static_cast<std::size_t>(state)]);
+}
+
+std::optional<InventoryValueState> inventoryValueStateFromRaw(const QString &raw)
+{
+    return enumFromRaw<InventoryValueState>(valueStateNames, raw);
+}
+
+QString rawValue(DiagnosticState state)
+{
+    return QString::fromUtf16(diagnosticStateNames[static_cast<std::size_t>(state)]);
+}
+
+std::optional<DiagnosticState> diagnosticStateFromRaw(const QString &raw)
+{
+    return enumFromRaw<DiagnosticState>(diagnosticStateNames, raw);
+}
+
+bool isComplete(DiagnosticState state)
+{
+    return state != DiagnosticState::Ready && state != DiagnosticState::Running;
+}
+
+QList<DiagnosticState> allDiagnosticStates()
+{
+    return {DiagnosticState::Ready, DiagnosticState::Running, DiagnosticState::Pass,
+            DiagnosticState::Fail,  DiagnosticState::Review,  DiagnosticState::NotApplicable};
+}
+
+QString isoDateText(const QDateTime &date)
+{
+    return date.toUTC().toString(Qt::ISODate);
+}
+
+InventoryValue::InventoryValue(QString label, QString value, InventoryValueState state)
+    : id(QUuid::createUuid())
+    , label(std::move(label))
+    , value(std::move(value))
+    , state(state)
+{
+}
+
+QJsonObject InventoryValue::toJson() const
+{
+    return {{QStringLiteral("id"), id.toString(QUuid::WithoutBraces).toUpper()},
+            {QStringLiteral("label"), label},
+            {QStringLiteral("value"), value},
+            {QStringLiteral("state"), rawValue(state)}};
+}
+
+InventoryValue InventoryValue::fromJson(const QJsonObject &object)
+{
+    InventoryValue row;
+    row.id = requireUuid(object, QStringLiteral("id"));
+    row.label = json::requireString(object, QStringLiteral("label"));
+    row.value = json::requireString(object, QStringLiteral("value"));
+    row.state = requireEnum(object, QStringLiteral("state"), &inventoryValueStateFromRaw);
+    return row;
+}
+
+InventorySection::InventorySection(QString key, QString title, QString symbol, QList<InventoryValue> values,
+                                   std::optional<QString> message)
+    : id(key)
+    , key(std::move(key))
+    , title(std::move(title))
+    , symbol(std::move(symbol))
+    , values(std::move(values))
+    , message(std::move(message))
+{
+}
+
+const InventoryValue *InventorySection::findValue(const QString &label) const
+{
+    for (const InventoryValue &row : values) {
+        if (row.label == label)
+            return &row;
+    }
+    return nullptr;
+}
+
+QJsonObject InventorySection::toJson() const
+{
+    QJsonObject object{{QStringLiteral("id"), id},         {QStringLiteral("key"), key},
+                       {QStringLiteral("title"), title},   {QStringLiteral("symbol"), symbol},
+                       {QStringLiteral("values"), arrayOf(values)}};
+    if (message)
+        object.insert(QStringLiteral("message"), *message);
+    return object;
+}
+
+InventorySection InventorySection::fromJson(const QJsonObject &object)
+{
+    InventorySection section;
+    section.id = json::requireString(object, QStringLiteral("id"));
+    section.key = json::requireString(object, QStringLiteral("key"));
+    section.title = json::requireString(object, QStringLiteral("title"));
+    section.symbol = json::requireString(object, QStringLiteral("symbol"));
+    section.values = listOf<InventoryValue>(object, QStringLiteral("values"));
+    section.message = json::optionalString(object, QStringLiteral("message"));
+    return section;
+}
+
+QJsonObject DiagnosticItem::toJson() const
+{
+    return {{QStringLiteral("id"), id},
+            {QStringLiteral("title"), title},
+            {QStringLiteral("state"), rawValue(state)},
+            {QStringLiteral("detail"), detail},
+            {QStringLiteral("symbol"), symbol},
+            {QStringLiteral("devices"), QJsonArray::fromStringList(devices)}};
+}
+
+DiagnosticItem DiagnosticItem::fromJson(const QJsonObject &object)
+{
+    DiagnosticItem item;
+    item.id = json::requireString(object, QStringLiteral("id"));
+    item.title = json::requireString(object, QStringLiteral("title"));
+    item.state = requireEnum(object, QStringLiteral("state"), &diagnosticStateFromRaw);
+    item.detail = json::requireString(object, QStringLiteral("detail"));
+    item.symbol = json::requireString(object, QStringLiteral("symbol"));
+    for (const QJsonValue &device : json::requireArray(object, QStringLiteral("devices")))
+        item.devices.append(json::stringElement(device, QStringLiteral("devices")));
+    return item;
+}
+
+const InventorySection *InventorySnapshot::findSection(const QString &key) const
+{
+    for (const InventorySection &section : sections) {
+        if (section.key == key)
+            return &section;
+    }
+    return nullptr;
+}
+
+const DiagnosticItem *InventorySnapshot::findDiagnostic(const QString &id) const
+{
+    for (const DiagnosticItem &item : diagnostics) {
+        if (item.id == id)
+            return &item;
+    }
+    return nullptr;
+}
+
+DiagnosticItem *InventorySnapshot::findDiagnostic(const QString &id)
+{
+    return const_cast<DiagnosticItem *>(std::as_const(*this).findDiagnostic(id));
+}
+
+QJsonObject InventorySnapshot::toJson() const
+{
+    return {{QStringLiteral("collectedAt"), isoDateText(collectedAt)},
+            {QStringLiteral("elapsedSeconds"), elapsedSeconds},
+            {QStringLiteral("model"), model},
+            {QStringLiteral("serial"), serial},
+            {QStringLiteral("architecture"), architecture},
+            {QStringLiteral("osVersion"), osVersion},
+            {QStringLiteral("sections"), arrayOf(sections)},
+            {QStringLiteral("diagnostics"), arrayOf(diagnostics)}};
+}
+
+InventorySnapshot InventorySnapshot::fromJson(const QJsonObject &object)
+{
+    InventorySnapshot snapshot;
+    const QString collected = json::requireString(object, QStringLiteral("collectedAt"));
+    snapshot.collectedAt = QDateTime::fromString(collected, Qt::ISODateWithMs);
+    if (!snapshot.collectedAt.isValid())
+        throw PlatformError(QStringLiteral("The data could not be read: “%1” is not a date.").arg(collected));
+    snapshot.elapsedSeconds = json::requireNumber(object, QStringLiteral("elapsedSeconds"));
+    snapshot.model = json::requireString(object, QStringLiteral("model"));
+    snapshot.serial = json::requireString(object, QStringLiteral("serial"));
+    snapshot.architecture = json::requireString(object, QStringLiteral("architecture"));
+    snapshot.osVersion = json::requireString(object, QStringLiteral("osVersion"));
+    snapshot.sections = listOf<InventorySection>(object, QStringLiteral("sections"));
+    snapshot.diagnostics = listOf<DiagnosticItem>(object, QStringLiteral("diagnostics"));
+    return snapshot;
+}
+
+} // namespace wrenlow

@@ -1,0 +1,131 @@
+#include "scan/ProfileHelpers.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+using namespace wrenlow;
+
+class TestProfileHelpers : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QJsonObject object(const char *json) { return QJsonDocument::fromJson(json).object(); }
+
+private slots:
+    void first_data()
+    {
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("first of an array of dictionaries") << QByteArray(R"({"T": [{"k": "a"}, {"k": "b"}]})") << "a";
+        QTest::newRow("empty array") << QByteArray(R"({"T": []})") << "";
+        QTest::newRow("a dictionary") << QByteArray(R"({"T": {"k": "a"}})") << "";
+        QTest::newRow("a string") << QByteArray(R"({"T": "k"})") << "";
+        QTest::newRow("an array holding a non-dictionary") << QByteArray(R"({"T": [{"k": "a"}, 1]})") << "";
+        QTest::newRow("missing") << QByteArray("{}") << "";
+    }
+
+    void first()
+    {
+        QFETCH(QByteArray, profile);
+        QFETCH(QString, expected);
+        const QJsonObject item = profile::first(QJsonDocument::fromJson(profile).object(), QStringLiteral("T"));
+        QCOMPARE(item.value(u"k").toString(), expected);
+    }
+
+    void text_data()
+    {
+        QTest::addColumn<QByteArray>("dictionary");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("blank first key, number second") << QByteArray(R"({"a": "  ", "b": 8})") << "8";
+        QTest::newRow("humanized, untrimmed") << QByteArray(R"({"a": "spairport_status_connected"})") << "Connected";
+        QTest::newRow("untrimmed text") << QByteArray(R"({"a": " M2 "})") << " M2 ";
+        QTest::newRow("case-sensitive code words") << QByteArray(R"({"a": "SPDISPLAYS_YES"})") << "SPDISPLAYS_YES";
+        QTest::newRow("true is 1") << QByteArray(R"({"a": true})") << "1";
+        QTest::newRow("false is 0") << QByteArray(R"({"a": false})") << "0";
+        QTest::newRow("fraction") << QByteArray(R"({"a": 2.5})") << "2.5";
+        QTest::newRow("integral real") << QByteArray(R"({"a": 16.0})") << "16";
+        QTest::newRow("negative integer") << QByteArray(R"({"a": -465})") << "-465";
+        QTest::newRow("array skipped") << QByteArray(R"({"a": ["x"], "b": "y"})") << "y";
+        QTest::newRow("nothing usable") << QByteArray(R"({"a": null, "b": ""})") << "fallback";
+        QTest::newRow("numbers are not humanized") << QByteArray(R"({"b": 1})") << "1";
+    }
+
+    void text()
+    {
+        QFETCH(QByteArray, dictionary);
+        QFETCH(QString, expected);
+        QCOMPARE(profile::text(QJsonDocument::fromJson(dictionary).object(), {QStringLiteral("a"), QStringLiteral("b")},
+                               QStringLiteral("fallback")),
+                 expected);
+    }
+
+    void textOptionalAndIntText()
+    {
+        const QJsonObject d = object(R"({"blanks": "   ", "empty": "", "code": "spdisplays_on", "n": 10,
+                                        "s": "10", "list": [1], "yes": true})");
+        QCOMPARE(profile::textOptional(d, QStringLiteral("blanks")), QStringLiteral("   "));
+        QCOMPARE(profile::textOptional(d, QStringLiteral("empty")), std::nullopt);
+        QCOMPARE(profile::textOptional(d, QStringLiteral("code")), QStringLiteral("On"));
+        QCOMPARE(profile::textOptional(d, QStringLiteral("n")), QStringLiteral("10"));
+        QCOMPARE(profile::textOptional(d, QStringLiteral("list")), std::nullopt);
+        QCOMPARE(profile::textOptional(d, QStringLiteral("missing")), std::nullopt);
+
+        QCOMPARE(profile::intText(d, QStringLiteral("n"), QStringLiteral(" cores")), QStringLiteral("10 cores"));
+        QCOMPARE(profile::intText(d, QStringLiteral("n")), QStringLiteral("10"));
+        QCOMPARE(profile::intText(d, QStringLiteral("s"), QStringLiteral(" cores")), std::nullopt);
+        QCOMPARE(profile::intText(d, QStringLiteral("yes"), QStringLiteral("%")), QStringLiteral("1%"));
+    }
+
+    void humanizeTable_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("word");
+        const char *table[][2] = {
+            {"activation_lock_enabled", "Enabled"},
+            {"activation_lock_disabled", "Disabled"},
+            {"spdisplays_yes", "Yes"},
+            {"spdisplays_no", "No"},
+            {"spdisplays_off", "Off"},
+            {"spdisplays_on", "On"},
+            {"spairport_status_connected", "Connected"},
+            {"spairport_status_not_connected", "Not connected"},
+            {"spairport_security_mode_wpa3_transition", "WPA2/WPA3 Personal"},
+            {"spairport_security_mode_wpa2_personal", "WPA2 Personal"},
+            {"spairport_security_mode_wpa3_personal", "WPA3 Personal"},
+            {"spdisplays_internal", "Internal"},
+            {"spdisplays_builtin", "Built-in"},
+            {"sppci_vendor_Apple", "Apple"},
+            {"sppci_vendor_apple", "sppci_vendor_apple"},
+            {" spdisplays_yes", " spdisplays_yes"},
+            {"", ""},
+        };
+        for (const auto &row : table)
+            QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
+    }
+
+    void humanizeTable()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, word);
+        QCOMPARE(profile::humanize(code), word);
+    }
+
+    void recursiveDictionariesArePreOrder()
+    {
+        const QJsonArray value = QJsonDocument::fromJson(R"([
+            {"n": 1, "items": [{"n": 2}, {"n": 3}]},
+            {"n": 4, "items": [{"n": 5}, {"n": 6, "deeper": {"n": 7}}]},
+            "text", 8
+        ])").array();
+        QList<int> order;
+        for (const QJsonObject &dictionary : profile::recursiveDictionaries(value))
+            order << dictionary.value(u"n").toInt();
+        QCOMPARE(order, (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+        QVERIFY(profile::recursiveDictionaries(QJsonValue(QStringLiteral("x"))).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProfileHelpers)
+#include "TestProfileHelpers.moc"

@@ -1,0 +1,160 @@
+#include "scan/PropertyList.h"
+
+#include "common/WrenlowError.h"
+
+#include <QDateTime>
+#include <QTest>
+
+using namespace wrenlow;
+
+namespace {
+
+QByteArray plist(const QByteArray &body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+           "<plist version=\"1.0\">\n" +
+           body + "\n</plist>\n";
+}
+
+// The shape `ioreg -r -c AppleSmartBattery -a` prints: an array holding the registry entry.
+const QByteArray batteryEntry = plist(R"(<array>
+<dict>
+    <key>Amperage</key>
+    <integer>-465</integer>
+    <key>BatteryData</key>
+    <dict>
+        <key>DesignCapacity</key>
+        <integer>8579</integer>
+        <key>FullChargeCapacity</key>
+        <integer>7612</integer>
+        <key>Serial</key>
+        <string>F8Y1234</string>
+        <key>StateOfCharge</key>
+        <real>87.5</real>
+        <key>Lifetime</key>
+        <array><integer>1</integer><integer>18446744073709551615</integer></array>
+    </dict>
+    <key>CycleCount</key>
+    <integer>312</integer>
+    <key>ExternalConnected</key>
+    <true/>
+    <key>IsCharging</key>
+    <false/>
+    <key>BootPathUpdated</key>
+    <data>AAEC/w==</data>
+    <key>ManufactureDate</key>
+    <date>2023-05-01T12:30:00Z</date>
+</dict>
+</array>)");
+
+} // namespace
+
+class TestPropertyList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsEveryElementType()
+    {
+        const QVariant root = PropertyList::parse(batteryEntry);
+        QCOMPARE(root.typeId(), QMetaType::QVariantList);
+        const QVariantMap entry = root.toList().at(0).toMap();
+
+        QCOMPARE(entry.value(QStringLiteral("Amperage")).typeId(), QMetaType::LongLong);
+        QCOMPARE(entry.value(QStringLiteral("Amperage")).toLongLong(), -465);
+        QCOMPARE(entry.value(QStringLiteral("CycleCount")).toLongLong(), 312);
+        QCOMPARE(entry.value(QStringLiteral("ExternalConnected")), QVariant(true));
+        QCOMPARE(entry.value(QStringLiteral("IsCharging")), QVariant(false));
+        QCOMPARE(entry.value(QStringLiteral("BootPathUpdated")).toByteArray(), QByteArray("\x00\x01\x02\xff", 4));
+        QCOMPARE(entry.value(QStringLiteral("ManufactureDate")).toDateTime(),
+                 QDateTime(QDate(2023, 5, 1), QTime(12, 30), Qt::UTC));
+
+        const QVariantMap data = entry.value(QStringLiteral("BatteryData")).toMap();
+        QCOMPARE(data.value(QStringLiteral("DesignCapacity")).toLongLong(), 8579);
+        QCOMPARE(data.value(QStringLiteral("Serial")).toString(), QStringLiteral("F8Y1234"));
+        QCOMPARE(data.value(QStringLiteral("StateOfCharge")).typeId(), QMetaType::Double);
+        QCOMPARE(data.value(QStringLiteral("StateOfCharge")).toDouble(), 87.5);
+        const QVariantList lifetime = data.value(QStringLiteral("Lifetime")).toList();
+        QCOMPARE(lifetime.at(1).typeId(), QMetaType::ULongLong);
+        QCOMPARE(lifetime.at(1).toULongLong(), std::numeric_limits<quint64>::max());
+    }
+
+    void integerLimits_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("zero") << QByteArray("0") << QVariant::fromValue(qint64(0));
+        QTest::newRow("-1") << QByteArray("-1") << QVariant::fromValue(qint64(-1));
+        QTest::newRow("signed minimum") << QByteArray("-9223372036854775808")
+                                        << QVariant::fromValue(std::numeric_limits<qint64>::min());
+        QTest::newRow("signed maximum") << QByteArray("9223372036854775807")
+                                        << QVariant::fromValue(std::numeric_limits<qint64>::max());
+        QTest::newRow("just above signed") << QByteArray("9223372036854775808")
+                                           << QVariant::fromValue(quint64(9223372036854775808ULL));
+        QTest::newRow("unsigned maximum") << QByteArray("18446744073709551615")
+                                          << QVariant::fromValue(std::numeric_limits<quint64>::max());
+    }
+
+    void integerLimits()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QVariant, expected);
+        const QVariant value = PropertyList::parse(plist("<integer>" + text + "</integer>"));
+        QCOMPARE(value.typeId(), expected.typeId());
+        QCOMPARE(value, expected);
+    }
+
+    void emptyContainersAndStrings()
+    {
+        const QVariantMap map = PropertyList::parse(plist(
+            "<dict><key>a</key><array/><key>b</key><dict/><key>c</key><string></string>"
+            "<key>d</key><string>caf&#233; &amp; tea</string></dict>")).toMap();
+        QCOMPARE(map.value(QStringLiteral("a")).toList().size(), 0);
+        QCOMPARE(map.value(QStringLiteral("b")).typeId(), QMetaType::QVariantMap);
+        QCOMPARE(map.value(QStringLiteral("c")).toString(), QString());
+        QCOMPARE(map.value(QStringLiteral("d")).toString(), QStringLiteral("café & tea"));
+    }
+
+    void rejectsBrokenDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("not XML") << QByteArray("Amperage = -465");
+        QTest::newRow("JSON") << QByteArray(R"({"a": 1})");
+        QTest::newRow("truncated") << batteryEntry.left(batteryEntry.size() / 2);
+        QTest::newRow("truncated in a tag") << batteryEntry.left(batteryEntry.indexOf("<integer>") + 4);
+        QTest::newRow("unclosed dict") << plist("<dict><key>a</key><integer>1</integer>");
+        QTest::newRow("binary header only") << QByteArray("bplist00");
+        QTest::newRow("binary garbage") << QByteArray("bplist00\xff\xff\xff\xff\xff\xff\xff\xff", 16);
+        QTest::newRow("nested too deeply") << plist(QByteArray("<array>").repeated(100000) +
+                                                    QByteArray("</array>").repeated(100000));
+    }
+
+    void rejectsBrokenDocuments()
+    {
+        QFETCH(QByteArray, document);
+        QVERIFY_THROWS_EXCEPTION(PlatformError, PropertyList::parse(document));
+    }
+
+    void textsMayHoldANul()
+    {
+        // A NUL inside a text once aborted the process inside the library.
+        const QByteArray document = plist(QByteArray("<array><string>a\0b</string><key>k</key></array>", 44));
+        try {
+            const QVariantList list = PropertyList::parse(document).toList();
+            QCOMPARE(list.value(0).toString(), QString::fromUtf8("a\0b", 3));
+        } catch (const PlatformError &) {
+            // refusing the document is as good
+        }
+    }
+
+    void acceptsModerateNesting()
+    {
+        const QByteArray nested = QByteArray("<array>").repeated(100) + QByteArray("</array>").repeated(100);
+        QVERIFY(PropertyList::parse(plist(nested)).canConvert<QVariantList>());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPropertyList)
+#include "TestPropertyList.moc"

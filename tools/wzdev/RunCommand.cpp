@@ -1,0 +1,40 @@
+// wzdev run [--timeout SECONDS] COMMAND: one command through the product's command runner, as a JSON line.
+#include "Command.h"
+
+#include "scan/CommandRunner.h"
+
+#include <QJsonObject>
+
+namespace wrenlow::wzdev {
+
+namespace {
+
+int runCommand(const QStringList &arguments)
+{
+    QStringList rest = arguments;
+    double timeout = CommandRunner::defaultTimeout;
+    if (rest.size() >= 2 && rest.first() == QStringLiteral("--timeout")) {
+        bool ok = false;
+        timeout = rest.at(1).toDouble(&ok);
+        if (!ok) {
+            printError(QStringLiteral("--timeout needs a number of seconds"));
+            return 2;
+        }
+        rest = rest.mid(2);
+    }
+    if (rest.size() != 1) {
+        printError(QStringLiteral("usage: wzdev run [--timeout SECONDS] COMMAND"));
+        return 2;
+    }
+    const CommandRunner::Result result = CommandRunner::run(rest.first(), timeout);
+    printJson(QJsonObject{{QStringLiteral("status"), result.status},
+                          {QStringLiteral("stderr"), result.stdErr},
+                          {QStringLiteral("stdout"), result.stdOut}});
+    return 0;
+}
+
+const Registration registration{{QStringLiteral("run"), QStringLiteral("[--timeout SECONDS] COMMAND"), runCommand}};
+
+} // namespace
+
+} // namespace wrenlow::wzdev
