@@ -1,0 +1,161 @@
+#include "report/MacCanonicalInventoryBuilder.h"
+
+#include "scan/InventoryModel.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace wrenlow {
+
+namespace {
+
+// Blanks and tabs, but not line breaks: the set that separates the pieces of a row value.
+bool isBlank(QChar character)
+{
+    return character == u'\t' || character.category() == QChar::Separator_Space;
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1)))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+// A number too large for a double would be written as null; such a number is treated as no number at all.
+std::optional<double> finiteNumber(const QString &digits)
+{
+    const double number = digits.toDouble();
+    if (!std::isfinite(number))
+        return std::nullopt;
+    return number;
+}
+
+} // namespace
+
+QJsonObject MacCanonicalInventoryBuilder::build(const InventorySnapshot &snapshot, bool overrideUsed)
+{
+    QJsonObject root{{QStringLiteral("report_schema"), QStringLiteral("wrenlow-unit-v1")},
+                     {QStringLiteral("tool_version"), QStringLiteral(WRENLOW_VERSION)},
+                     {QStringLiteral("collected_at"), isoDateText(snapshot.collectedAt)},
+                     {QStringLiteral("fields"), buildFields(snapshot)}};
+    root.insert(QStringLiteral("memory"), buildMemory(snapshot));
+    root.insert(QStringLiteral("storage"), buildStorage(snapshot));
+    root.insert(QStringLiteral("graphics"), buildGraphics(snapshot));
+    root.insert(QStringLiteral("display"), buildDisplay(snapshot));
+    root.insert(QStringLiteral("connectivity"), buildConnectivity(snapshot));
+    root.insert(QStringLiteral("security"), buildSecurity(snapshot));
+    root.insert(QStringLiteral("battery"), buildBattery(snapshot));
+    if (const auto camera = buildPresence(snapshot, QStringLiteral("camera")))
+        root.insert(QStringLiteral("camera_hardware"), *camera);
+    if (const auto fingerprint = buildPresence(snapshot, QStringLiteral("fingerprint")))
+        root.insert(QStringLiteral("fingerprint_hardware"), *fingerprint);
+    root.insert(QStringLiteral("diagnostics"), buildDiagnostics(snapshot, overrideUsed));
+    return root;
+}
+
+QJsonObject MacCanonicalInventoryBuilder::buildFields(const InventorySnapshot &snapshot)
+{
+    const InventorySection identity = section(snapshot, QStringLiteral("identity"));
+    const InventorySection processor = section(snapshot, QStringLiteral("processor"));
+    const InventorySection macos = section(snapshot, QStringLiteral("macos"));
+    const InventorySection firmware = section(snapshot, QStringLiteral("firmware"));
+
+    // The processor section carries exactly one of these two rows, depending on the processor family.
+    QString processorModel = value(processor, QStringLiteral("Apple silicon"));
+    if (processorModel.isEmpty())
+        processorModel = value(processor, QStringLiteral("Processor"));
+
+    QJsonObject fields;
+    known(fields, QStringLiteral("manufacturer"), value(identity, QStringLiteral("Manufacturer")));
+    known(fields, QStringLiteral("unit_model"), value(identity, QStringLiteral("Model")));
+    known(fields, QStringLiteral("processor_model"), processorModel);
+    known(fields, QStringLiteral("operating_system"), u"macOS " + value(macos, QStringLiteral("Version")));
+    known(fields, QStringLiteral("bios_version"), value(firmware, QStringLiteral("System firmware")));
+    known(fields, QStringLiteral("os_build"), value(macos, QStringLiteral("Build")));
+    fields.insert(QStringLiteral("keyboard_language"), observation(QStringLiteral("US English")));
+    return fields;
+}
+
+InventorySection MacCanonicalInventoryBuilder::section(const InventorySnapshot &snapshot, const QString &key)
+{
+    if (const InventorySection *found = snapshot.findSection(key))
+        return *found;
+    return InventorySection(key, key, QStringLiteral("questionmark"), {}, std::nullopt);
+}
+
+QString MacCanonicalInventoryBuilder::value(const InventorySection &section, const QString &label)
+{
+    for (const InventoryValue &row : section.values) {
+        if (row.label.compare(label, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString text = row.value.trimmed();
+        if (text.compare(u"Not reported", Qt::CaseInsensitive) == 0 ||
+            text.compare(u"Cannot calculate", Qt::CaseInsensitive) == 0)
+            return {};
+        return text;
+    }
+    return {};
+}
+
+void MacCanonicalInventoryBuilder::put(QJsonObject &object, const QString &key, const QString &value)
+{
+    const QString text = value.trimmed();
+    if (!text.isEmpty())
+        object.insert(key, text);
+}
+
+void MacCanonicalInventoryBuilder::known(QJsonObject &object, const QString &key, const QString &value)
+{
+    if (!value.isEmpty())
+        object.insert(key, observation(value));
+}
+
+QJsonObject MacCanonicalInventoryBuilder::observation(const QJsonValue &value)
+{
+    return {{QStringLiteral("state"), QStringLiteral("known")}, {QStringLiteral("value"), value}};
+}
+
+QJsonObject MacCanonicalInventoryBuilder::unknown()
+{
+    return {{QStringLiteral("state"), QStringLiteral("unknown")}};
+}
+
+std::optional<double> MacCanonicalInventoryBuilder::firstNumber(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("[0-9]+(?:\\.[0-9]+)?"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return finiteNumber(match.captured(0));
+}
+
+std::optional<double> MacCanonicalInventoryBuilder::refreshRate(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("@\\s*([0-9]+(?:\\.[0-9]+)?)\\s*Hz"),
+                                            QRegularExpression::UseUnicodePropertiesOption);
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return finiteNumber(match.captured(1));
+}
+
+bool MacCanonicalInventoryBuilder::isAppleSilicon(const InventorySnapshot &snapshot)
+{
+    return snapshot.architecture == u"arm64";
+}
+
+QStringList MacCanonicalInventoryBuilder::barSeparatedParts(const QString &text)
+{
+    QStringList parts = text.split(u'|', Qt::SkipEmptyParts);
+    for (QString &part : parts)
+        part = trimBlanks(part);
+    return parts;
+}
+
+} // namespace wrenlow

@@ -1,0 +1,171 @@
+#include "ReportTestSupport.h"
+
+#include "report/MacCanonicalInventoryBuilder.h"
+
+using namespace wrenlow;
+using reporttest::json;
+
+// The reading rules of the canonical report one at a time: lookups, trimming, numbers in row texts, the row
+// filters of each block and the report's own verdict.
+class TestCanonicalRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rules_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QStringList>("rows"); // label, value, label, value...
+        QTest::addColumn<QString>("path");     // a key of the report, then keys or indexes inside it
+        QTest::addColumn<QString>("expected"); // JSON text; empty when the key must be absent
+        QTest::addColumn<QString>("architecture");
+        QTest::addColumn<QString>("model");
+        const auto add = [](const char *name, const QString &section, const QStringList &rows, const QString &path,
+                            const QString &expected, const QString &architecture = "x86_64",
+                            const QString &model = "Mac mini") {
+            QTest::newRow(name) << section << rows << path << expected << architecture << model;
+        };
+        const QString air = R"({"state": "known", "value": "MacBook Air"})";
+        add("label in any case, value trimmed", "identity", {"model", " \n MacBook Air \t"}, "fields/unit_model", air);
+        add("section key is exact", "Identity", {"Model", "MacBook Air"}, "fields/unit_model", "");
+        add("not reported in any case", "identity", {"Model", " NOT reported \n"}, "fields/unit_model", "");
+        add("apple silicon row not reported", "processor", {"Apple silicon", "Not reported"}, "fields/processor_model",
+            "");
+
+        const auto health = [&](const char *name, const QString &text, const char *expected) {
+            add(name, "battery", {"Maximum capacity", "91%", "Overall health", text}, "battery/health_percent",
+                expected);
+        };
+        health("fraction after a unit", "3.2 GHz", "3.2");
+        health("no sign, no thousands", "-1,024", "1");
+        health("second point ends the number", "1.5.2", "1.5");
+        health("no digits", "no digits", "");
+        health("not reported falls back", " not reported ", "91");
+        health("too large for a double", QString(400, '9'), "");
+        const auto cycles = [&](const char *name, const QString &text, const char *expected) {
+            add(name, "battery", {"Cycle count", text}, "battery/cycle_count", expected);
+        };
+        cycles("count of design count", "123 / 1000", "123");
+        cycles("truncated toward zero", "45.9", "45");
+        cycles("largest double below 2^63", "9223372036854774784", "9223372036854774784");
+        cycles("rounds up to 2^63", "9223372036854775807", "");
+
+        add("arm64 test is exact", "memory", {"Installed", "16 GB"}, "memory", R"({"state": "known", "total_gb": 16})",
+            "ARM64");
+        add("module rows filtered", "memory",
+            {"Installed", "16 GB", "module 1", "8 GB", "Module 2", "DIMM3", "Module 3", "Empty", "Module 4 Part",
+             "8 GB", "Module 5 speed", "2400 MHz", "Module 6", " 4 GB", "Module 6 manufacturer", "0x80"},
+            "memory/modules",
+            R"([{"slot": "Module 2", "size_gb": 3, "install_type": "unknown"},
+                {"slot": "Module 4 Part", "size_gb": 8, "install_type": "unknown"},
+                {"slot": "Module 6", "size_gb": 4, "install_type": "unknown"}])");
+        add("installed too large", "memory", {"Installed", QString(400, '9')}, "memory", R"({"state": "unknown"})");
+        add("disk sizes and names", "drives",
+            {"Disk 1", "1.5 tb\t| Generic ssd ", "Disk 2", "512 MB |  \t ", "Disk 2 device", "disk2", "Disk 3",
+             "Not reported | APPLE SSD X", "Disk 3 serial", "not reported", "Disk 3 firmware", " 9.1 "},
+            "storage/devices",
+            R"([{"slot": "Disk 1", "install_type": "unknown", "size_gb": 1500, "interface": "Internal",
+                 "model": "Generic ssd", "media_type": "SSD"},
+                {"slot": "Disk 2", "install_type": "unknown", "size_gb": 512, "interface": "Internal"},
+                {"slot": "Disk 3", "install_type": "unknown", "interface": "Internal", "model": "APPLE SSD X",
+                 "firmware": "9.1", "media_type": "SSD", "storage_type": "Apple SSD"}])");
+        add("terabytes beyond a double", "drives", {"Disk 1", QString(306, '9') + " TB"}, "storage/devices/0",
+            R"({"slot": "Disk 1", "install_type": "unknown", "interface": "Internal"})");
+
+        add("adapters: first wi-fi only, words in port names", "network",
+            {"Wi-Fi", " en0 | Connected ", "Wi-Fi", "en1 | Off", "Ethernet (LinkPro)", "en5", "MACsec LAN", "en6",
+             "Dual Modes Dock", "en8", "wi-fi", "en9"},
+            "connectivity",
+            R"({"state": "known",
+                "wifi": {"state": "known", "present": true, "interface": " en0 | Connected ", "capabilities": "",
+                         "current_link": ""},
+                "ethernet": {"state": "known", "adapters": [{"name": "wi-fi", "value": "en9"}]}})");
+
+        const auto vendor = [&](const char *name, const QString &model, const char *expected,
+                                const QString &architecture = "x86_64") {
+            add(name, "graphics", {"Graphics", model, "Graphics 2 cores", "8"}, "graphics/adapters/0/vendor", expected,
+                architecture);
+        };
+        vendor("geforce", "geforce gtx 680", R"("NVIDIA")");
+        vendor("radeon", "Radeon Pro 560X", R"("AMD")");
+        vendor("apple before intel", "Apple Intel bridge", R"("Apple")");
+        vendor("apple silicon", "Intel UHD Graphics 630", R"("Apple")", "arm64");
+        vendor("unknown vendor", "Matrox G200", "");
+        add("laptop panel is the first display", "graphics",
+            {"Display", "|||", "Display 2", "Studio Display", "Display 3", " | 5120 x 2880 @ 60 Hz | third"}, "display",
+            R"({"state": "known", "touchscreen": {"detected": false},
+                "monitors": [{"name": "Studio Display"},
+                             {"name": "", "native_resolution": "5120 x 2880 @ 60 Hz", "refresh_rate_hz": 60}],
+                "built_in_panel": {"name": "Studio Display", "built_in": true}})",
+            "arm64", "macbook air");
+        const auto rate = [&](const char *name, const QString &resolution, const char *expected) {
+            add(name, "graphics", {"Display", "Panel | " + resolution}, "display/monitors/0/refresh_rate_hz", expected);
+        };
+        rate("rate without blanks", "1920 x 1080@59.94Hz", "59.94");
+        rate("rate needs the at sign", "1920 x 1080 60Hz", "");
+        rate("rate needs Hz in that case", "1920 x 1080 @ 60 hz", "");
+        rate("rate too large for a double", "1 x 1 @ " + QString(400, '9') + "Hz", "");
+    }
+
+    void rules()
+    {
+        QFETCH(QString, section);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QFETCH(QString, architecture);
+        QFETCH(QString, model);
+        QJsonValue value =
+            MacCanonicalInventoryBuilder::build(reporttest::snapshotWith(section, rows, architecture, model));
+        for (const QString &step : path.split('/'))
+            value = value.isArray() ? value.toArray().at(step.toInt()) : value.toObject().value(step);
+        COMPARE_JSON(value, json(expected));
+    }
+
+    void diagnostics_data()
+    {
+        QTest::addColumn<QStringList>("states"); // id, state, id, state...
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("review leaves the result open")
+            << QStringList{"sound", "Review", "keyboard", "Pass"}
+            << R"({"state": "known", "override_used": false, "items": [{"key": "keyboard", "state": "pass"}]})";
+        QTest::newRow("ids are exact, a failure outside the five decides")
+            << QStringList{"Keyboard", "Pass", "fingerprint", "Pass", "sound", "Fail", "mac-security", "Fail"}
+            << R"({"state": "known", "override_used": false, "unit_result": "fail",
+                   "items": [{"key": "fingerprint", "state": "pass"}, {"key": "sound", "state": "fail"}]})";
+        QTest::newRow("passes beside not applicable")
+            << QStringList{"camera", "Pass", "keyboard", "N/A", "system-health", "Pass"}
+            << R"({"state": "known", "override_used": false, "unit_result": "pass",
+                   "items": [{"key": "camera", "state": "pass"}]})";
+        QTest::newRow("running is undecided") << QStringList{"microphone", "Running", "system-health", "Pass"}
+                                              << R"({"state": "known", "override_used": false, "items": []})";
+        QTest::newRow("all not applicable") << QStringList{"keyboard", "N/A", "camera", "N/A"}
+                                            << R"({"state": "known", "override_used": false, "items": []})";
+    }
+
+    void diagnostics()
+    {
+        QFETCH(QStringList, states);
+        QFETCH(QString, expected);
+        InventorySnapshot snapshot;
+        for (qsizetype i = 0; i + 1 < states.size(); i += 2)
+            snapshot.diagnostics.append(
+                {states.at(i), states.at(i), *diagnosticStateFromRaw(states.at(i + 1)), "", "questionmark", {}});
+        COMPARE_JSON(MacCanonicalInventoryBuilder::build(snapshot).value("diagnostics"), json(expected));
+    }
+
+    void presenceIgnoresStateAndOverrideIsPassedOn()
+    {
+        InventorySnapshot snapshot;
+        snapshot.diagnostics = {{"camera", "Camera", DiagnosticState::Pass, "", "camera", {}},
+                                {"fingerprint", "Touch ID", DiagnosticState::Fail, "", "touchid", {"Sensor A", "B"}}};
+        const QJsonObject report = MacCanonicalInventoryBuilder::build(snapshot, true);
+        QVERIFY(!report.contains("camera_hardware"));
+        COMPARE_JSON(report.value("fingerprint_hardware"),
+                     json(R"({"state": "known", "present": true, "devices": ["Sensor A", "B"]})"));
+        COMPARE_JSON(report.value("diagnostics").toObject().value("override_used"), QJsonValue(true));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCanonicalRules)
+#include "TestCanonicalRules.moc"

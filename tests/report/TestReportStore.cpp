@@ -1,0 +1,149 @@
+#include "ReportTestSupport.h"
+
+#include "common/WrenlowError.h"
+#include "report/MacCanonicalInventoryBuilder.h"
+#include "report/ReportStore.h"
+#include "report/WrenlowReportEnvelope.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QThread>
+
+using namespace wrenlow;
+
+// The saved report envelope and the two files that every save replaces under the home folder.
+class TestReportStore : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    const QString m_reports = "/Library/Application Support/Wrenlow Zel Mac/Reports";
+
+    QString reportFile(const QString &name) const { return m_home.path() + m_reports + "/" + name; }
+
+    static QByteArray bytes(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QDateTime savedAt(const QJsonObject &latest)
+    {
+        return QDateTime::fromString(latest.value("savedAt").toString(), Qt::ISODate);
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_home.isValid());
+        QDir(m_home.path()).removeRecursively();
+        QVERIFY(QDir().mkpath(m_home.path()));
+        qputenv("HOME", m_home.path().toUtf8());
+    }
+
+    void envelope_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("collectedAt");
+        QTest::newRow("offset and milliseconds") << "intel-desktop"
+                                                 << "2025-06-30T23:59:59Z";
+        QTest::newRow("empty") << "empty"
+                               << "2025-12-31T23:59:59Z";
+    }
+
+    void envelope()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QString, collectedAt);
+        const QJsonObject raw = reporttest::fixtureObject(fixture + ".json");
+        const InventorySnapshot snapshot = InventorySnapshot::fromJson(raw);
+        const WrenlowReportEnvelope envelope{"wrenlow.zel.report.v1",
+                                             QDateTime(QDate(2025, 8, 9), QTime(10, 11, 12, 987), Qt::UTC),
+                                             "REVIEW REQUIRED", InventoryReportPayload(snapshot), snapshot.diagnostics};
+        const QJsonObject written = envelope.toJson();
+
+        QCOMPARE(written.keys(), (QStringList{"diagnostics", "format", "inventory", "savedAt", "unitResult"}));
+        QCOMPARE(written.value("format").toString(), "wrenlow.zel.report.v1");
+        QCOMPARE(written.value("savedAt").toString(), "2025-08-09T10:11:12Z");
+        QCOMPARE(written.value("unitResult").toString(), "REVIEW REQUIRED");
+        // The sections and diagnostics go out as the fixture wrote them, state texts such as "N/A" included.
+        COMPARE_JSON(written.value("diagnostics"), raw.value("diagnostics"));
+        QJsonObject inventory = raw;
+        inventory.remove("diagnostics");
+        inventory.insert("collectedAt", collectedAt);
+        COMPARE_JSON(written.value("inventory"), QJsonValue(inventory));
+    }
+
+    void savingAgainMovesOnlyWhatChanged()
+    {
+        QCOMPARE(ReportStore::latestReportURL(), reportFile("latest.json"));
+        QCOMPARE(ReportStore::canonicalPreviewURL(), reportFile("canonical-preview.json"));
+        InventorySnapshot snapshot = reporttest::fixture("intel-desktop");
+        const QDateTime before = QDateTime::currentDateTimeUtc().addMSecs(-999);
+        ReportStore::save(snapshot, "REVIEW REQUIRED");
+        QJsonObject first = reporttest::readObject(reportFile("latest.json"));
+        QCOMPARE(first.value("unitResult").toString(), "REVIEW REQUIRED");
+        QVERIFY(first.value("savedAt").toString().endsWith('Z'));
+        QVERIFY(savedAt(first) >= before && savedAt(first) <= QDateTime::currentDateTimeUtc());
+        const QByteArray canonical = bytes(reportFile("canonical-preview.json"));
+        COMPARE_JSON(QJsonDocument::fromJson(canonical).object(), MacCanonicalInventoryBuilder::build(snapshot));
+
+        QThread::msleep(1010 - QTime::currentTime().msec()); // into the next whole second
+        ReportStore::save(snapshot, "REVIEW REQUIRED");
+        QCOMPARE(bytes(reportFile("canonical-preview.json")), canonical);
+        QJsonObject second = reporttest::readObject(reportFile("latest.json"));
+        QVERIFY(savedAt(second) > savedAt(first));
+        first.remove("savedAt");
+        second.remove("savedAt");
+        COMPARE_JSON(second, first);
+
+        snapshot.findDiagnostic("storage-health")->state = DiagnosticState::Pass;
+        ReportStore::save(snapshot, "UNIT PASSES");
+        const QJsonObject marked = reporttest::readObject(reportFile("latest.json"));
+        QCOMPARE(marked.value("unitResult").toString(), "UNIT PASSES");
+        QCOMPARE(marked.value("diagnostics").toArray().at(3).toObject().value("state").toString(), "Pass");
+        COMPARE_JSON(marked.value("inventory"), first.value("inventory"));
+    }
+
+    void failedSaveSaysWhereAndWhy_data()
+    {
+        QTest::addColumn<QString>("blocker"); // a folder, or a file where a folder must be, under the home
+        QTest::addColumn<bool>("blockerIsFolder");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<QStringList>("reportsAfter");
+        QTest::newRow("file in the folder chain") << "/Library" << false << "Library" << QStringList{};
+        QTest::newRow("latest.json cannot be written")
+            << m_reports + "/latest.json" << true << "latest.json" << QStringList{"latest.json"};
+        QTest::newRow("canonical preview cannot be written")
+            << m_reports + "/canonical-preview.json" << true << "canonical-preview.json"
+            << QStringList{"canonical-preview.json", "latest.json"};
+    }
+
+    void failedSaveSaysWhereAndWhy()
+    {
+        QFETCH(QString, blocker);
+        QFETCH(bool, blockerIsFolder);
+        QFETCH(QString, named);
+        QFETCH(QStringList, reportsAfter);
+        QFile file(m_home.path() + blocker);
+        QVERIFY(blockerIsFolder ? QDir().mkpath(file.fileName()) : file.open(QIODevice::WriteOnly));
+
+        try {
+            ReportStore::save(reporttest::fixture("empty"), "TESTING INCOMPLETE");
+            QFAIL("the save did not fail");
+        } catch (const PlatformError &error) {
+            QVERIFY2(error.description().contains(named), qPrintable(error.description()));
+            QVERIFY2(error.description().contains(m_home.path()), qPrintable(error.description()));
+        }
+        // Nothing half-written: only the blocker and, when the envelope went through first, a whole latest.json.
+        const auto entries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+        QCOMPARE(QDir(m_home.path()).entryList(entries), QStringList{"Library"});
+        QCOMPARE(QDir(m_home.path() + m_reports).entryList(entries), reportsAfter);
+        if (QFileInfo(reportFile("latest.json")).isFile())
+            QCOMPARE(reporttest::readObject(reportFile("latest.json")).value("format").toString(),
+                     "wrenlow.zel.report.v1");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReportStore)
+#include "TestReportStore.moc"

@@ -1,0 +1,110 @@
+// wzdev report / canonical / resolve-body: the report formats and the report store on a snapshot file.
+#include "Command.h"
+
+#include "common/WrenlowError.h"
+#include "report/MacCanonicalInventoryBuilder.h"
+#include "report/ReportStore.h"
+#include "scan/InventoryModel.h"
+
+#include <optional>
+
+namespace wrenlow::wzdev {
+
+namespace {
+
+std::optional<InventorySnapshot> readSnapshot(const QString &path)
+{
+    QJsonObject object;
+    if (!readJsonObject(path, object))
+        return std::nullopt;
+    try {
+        return InventorySnapshot::fromJson(object);
+    } catch (const WrenlowError &error) {
+        printError(QStringLiteral("%1: %2").arg(path, error.description()));
+        return std::nullopt;
+    }
+}
+
+int saveReport(const QStringList &arguments)
+{
+    if (arguments.size() != 2) {
+        printError(QStringLiteral("usage: wzdev report SNAPSHOT.json VERDICT"));
+        return 2;
+    }
+    const auto snapshot = readSnapshot(arguments.at(0));
+    if (!snapshot)
+        return 1;
+    try {
+        ReportStore::save(*snapshot, arguments.at(1));
+    } catch (const WrenlowError &error) {
+        printError(error.description());
+        return 1;
+    }
+    printLine(ReportStore::latestReportURL());
+    printLine(ReportStore::canonicalPreviewURL());
+    return 0;
+}
+
+int printCanonical(const QStringList &arguments)
+{
+    if (arguments.size() != 1) {
+        printError(QStringLiteral("usage: wzdev canonical SNAPSHOT.json"));
+        return 2;
+    }
+    const auto snapshot = readSnapshot(arguments.at(0));
+    if (!snapshot)
+        return 1;
+    printJson(MacCanonicalInventoryBuilder::build(*snapshot), true);
+    return 0;
+}
+
+// Reads "--name value" options; an option that is not expected or has no value makes the whole line wrong.
+std::optional<QHash<QString, QString>> options(const QStringList &arguments, const QStringList &names)
+{
+    QHash<QString, QString> values;
+    for (qsizetype i = 0; i < arguments.size(); i += 2) {
+        if (!names.contains(arguments.at(i)) || i + 1 >= arguments.size())
+            return std::nullopt;
+        values.insert(arguments.at(i), arguments.at(i + 1));
+    }
+    return values;
+}
+
+// False only for an option that is given but is not a whole number.
+bool readId(const QHash<QString, QString> &values, const QString &name, std::optional<qint64> &into)
+{
+    if (!values.contains(name))
+        return true;
+    bool ok = false;
+    into = values.value(name).toLongLong(&ok);
+    return ok;
+}
+
+int printResolveBody(const QStringList &arguments)
+{
+    const QString lot = QStringLiteral("--lot");
+    const QString category = QStringLiteral("--category");
+    const QString assetTag = QStringLiteral("--asset-tag");
+    const auto values = arguments.isEmpty() ? std::nullopt : options(arguments.mid(1), {lot, category, assetTag});
+    std::optional<qint64> lotId;
+    std::optional<qint64> categoryId;
+    if (!values || !readId(*values, lot, lotId) || !lotId || !readId(*values, category, categoryId)) {
+        printError(QStringLiteral("usage: wzdev resolve-body SNAPSHOT.json --lot N [--category M] [--asset-tag T]"));
+        return 2;
+    }
+    const auto snapshot = readSnapshot(arguments.at(0));
+    if (!snapshot)
+        return 1;
+    printJson(MacCanonicalInventoryBuilder::buildResolveBody(*snapshot, *lotId, categoryId, values->value(assetTag)));
+    return 0;
+}
+
+const Registration report{{QStringLiteral("report"), QStringLiteral("SNAPSHOT.json VERDICT"), saveReport}};
+const Registration canonical{{QStringLiteral("canonical"), QStringLiteral("SNAPSHOT.json"), printCanonical}};
+const Registration resolveBody{{QStringLiteral("resolve-body"),
+                                QStringLiteral("SNAPSHOT.json --lot N [--category M] [--asset-tag T]"),
+                                printResolveBody}};
+
+} // namespace
+
+} // namespace wrenlow::wzdev
