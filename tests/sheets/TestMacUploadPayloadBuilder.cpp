@@ -1,0 +1,275 @@
+#include "sheets/MacUploadPayloadBuilder.h"
+
+#include "sheets/SheetsClientError.h"
+#include "sheets/UploadOperatorInput.h"
+#include "SheetsTestSupport.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+using namespace wrenlow;
+using namespace sheetsTest;
+
+namespace {
+
+// The technician's fields by name; missing ones are empty.
+UploadOperatorInput inputFrom(const QVariantMap &fields)
+{
+    QStringList v;
+    for (const char *name :
+         {"empId", "projectId", "duplicateAction", "assetTag", "techName", "fsnCode", "sent", "trackingNumber",
+          "location", "palletNumber", "asinCode", "description", "issue", "workingOnIt", "comments", "unitPasses"})
+        v.append(fields.value(name).toString());
+    return {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12], v[13], v[14], v[15]};
+}
+
+QJsonObject fixture(const QString &name)
+{
+    QFile file(QFINDTESTDATA("fixtures/payload/" + name + ".json"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing fixture %s", qPrintable(name));
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QJsonObject buildFixture(const QString &name)
+{
+    return MacUploadPayloadBuilder::build(InventorySnapshot::fromJson(fixture(name + "-snapshot")),
+                                          inputFrom(fixture(name + "-input").toVariantMap()));
+}
+
+InventorySnapshot snapshotWith(const QList<InventorySection> &sections, const QString &model = "Mac mini")
+{
+    InventorySnapshot snapshot;
+    snapshot.collectedAt = QDateTime(QDate(2026, 2, 3), QTime(10, 0), Qt::UTC);
+    snapshot.model = model;
+    snapshot.architecture = "arm64";
+    snapshot.sections = sections;
+    return snapshot;
+}
+
+InventorySnapshot withSerial(const QString &serial = "SERIAL1")
+{
+    return snapshotWith({sectionOf("identity", {{"Serial number", serial}})});
+}
+
+const QVariantMap standardRoute{{"empId", "E1"}, {"projectId", "Refurb"}};
+
+QString buildError(const InventorySnapshot &snapshot, const QVariantMap &fields)
+{
+    try {
+        MacUploadPayloadBuilder::build(snapshot, inputFrom(fields));
+    } catch (const SheetsClientError &error) {
+        return error.kind() == SheetsClientError::Kind::Server ? error.description() : "wrong kind";
+    }
+    return {};
+}
+
+QJsonValue at(const QJsonObject &payload, const QString &path)
+{
+    QJsonValue value = payload;
+    for (const QString &key : path.split('/'))
+        value = value.toObject().value(key);
+    return value;
+}
+
+} // namespace
+
+class TestMacUploadPayloadBuilder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { setTimeZone("UTC0"); }
+
+    void fixturesGiveTheHandWrittenPayload_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Apple silicon laptop, Amazon route") << "apple-silicon";
+        QTest::newRow("Intel desktop, standard route") << "intel";
+    }
+    void fixturesGiveTheHandWrittenPayload()
+    {
+        QFETCH(QString, name);
+        const QJsonObject payload = buildFixture(name);
+        const QJsonObject expected = fixture(name + "-payload");
+        for (const auto &[row, width] :
+             QList<QPair<QString, qsizetype>>{{"standard", 34}, {"els", 15}, {"project", 23}, {"amazonReturns", 17}}) {
+            const QJsonObject cells = at(payload, "clientPreparedRows/" + row).toObject();
+            QCOMPARE(cells.size(), width);
+            for (const QString &title : cells.keys())
+                QVERIFY2(cells.value(title) == at(expected, "clientPreparedRows/" + row).toObject().value(title),
+                         qPrintable(row + " / " + title));
+        }
+        QCOMPARE(payload.keys(), expected.keys());
+        for (const QString &key : expected.keys())
+            QVERIFY2(payload.value(key) == expected.value(key), qPrintable(key));
+    }
+
+    void sheetDateFollowsTheTimeZoneAcrossMidnight_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("UTC") << QByteArray("UTC0") << "05/14/2026";
+        QTest::newRow("nine hours east") << QByteArray("JST-9") << "05/15/2026";
+    }
+    void sheetDateFollowsTheTimeZoneAcrossMidnight()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, date);
+        setTimeZone(zone);
+        const QJsonObject payload = buildFixture("apple-silicon");
+        for (const char *row : {"standard", "els", "project", "amazonReturns"})
+            QCOMPARE(at(payload, QString("clientPreparedRows/%1/Date").arg(row)).toString(), date);
+        QCOMPARE(payload.value("collectedAt").toString(), "2026-05-14T23:30:12Z");
+        QCOMPARE(payload.value("reportId").toString(),
+                 "wzel-31f122aefa8aaea3b6c7e4b00ee16a5015e53287508d5293f0aaef6ea68ef5b3");
+    }
+
+    void validationMessagesInOrder_data()
+    {
+        QTest::addColumn<InventorySnapshot>("snapshot");
+        QTest::addColumn<QVariantMap>("fields");
+        QTest::addColumn<QString>("message");
+
+        const InventorySnapshot noSerial = snapshotWith({});
+        const QVariantMap amazon{{"empId", " amzn "}, {"techName", "Dana"}, {"assetTag", "AZ-1"}};
+        QTest::newRow("blank EMP ID first") << noSerial << QVariantMap{{"empId", " \t\n"}} << "EMP ID is required.";
+        QTest::newRow("blank project before serial")
+            << noSerial << QVariantMap{{"empId", "E1"}, {"projectId", "  "}} << "A project is required.";
+        QTest::newRow("no serial row") << noSerial << standardRoute << "A serial number is required before upload.";
+        QTest::newRow("serial not reported")
+            << withSerial(" not REPORTED ") << standardRoute << "A serial number is required before upload.";
+        QTest::newRow("Amazon ignores the project")
+            << noSerial << amazon << "A serial number is required before upload.";
+        QTest::newRow("technician before AZ number")
+            << withSerial() << QVariantMap{{"empId", "AMZN"}, {"techName", " "}}
+            << "Technician name is required for Amazon Returns.";
+        QTest::newRow("AZ number") << withSerial()
+                                   << QVariantMap{{"empId", "AMZN"}, {"techName", "D"}, {"assetTag", "\n"}}
+                                   << "AZ number is required for Amazon Returns.";
+        QTest::newRow("complete Amazon route") << withSerial() << amazon << "";
+        QTest::newRow("standard route needs no technician") << withSerial() << standardRoute << "";
+    }
+    void validationMessagesInOrder()
+    {
+        QFETCH(InventorySnapshot, snapshot);
+        QFETCH(QVariantMap, fields);
+        QTEST(buildError(snapshot, fields), "message");
+    }
+
+    void amazonRouteFromTheEmpIdInAnyCase_data()
+    {
+        QTest::addColumn<QString>("empId");
+        QTest::addColumn<QString>("normalized");
+        QTest::addColumn<QString>("project");
+
+        QTest::newRow("lower case, padded") << " amzn\t"
+                                            << "AMZN"
+                                            << "Incoming Amazon Returns";
+        QTest::newRow("mixed case") << "AmZn"
+                                    << "AMZN"
+                                    << "Incoming Amazon Returns";
+        QTest::newRow("longer id") << "amzn1"
+                                   << "AMZN1"
+                                   << "Refurb";
+        QTest::newRow("inner blank") << "am zn"
+                                     << "AM ZN"
+                                     << "Refurb";
+    }
+    void amazonRouteFromTheEmpIdInAnyCase()
+    {
+        QFETCH(QString, empId);
+        QFETCH(QString, normalized);
+        const QVariantMap fields{{"empId", empId}, {"projectId", " Refurb "}, {"techName", "D"}, {"assetTag", "A"}};
+        const QJsonObject payload = MacUploadPayloadBuilder::build(withSerial(), inputFrom(fields));
+        for (const char *path : {"empId", "routing/empId", "operator/empId"})
+            QCOMPARE(at(payload, path).toString(), normalized);
+        QTEST(at(payload, "routing/projectId").toString(), "project");
+    }
+
+    void duplicateActionAllowsOnlyExactAppendOrOverwrite_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("append") << "append" << true;
+        QTest::newRow("overwrite") << "overwrite" << true;
+        QTest::newRow("capital letter") << "Append" << false;
+        QTest::newRow("trailing blank") << "overwrite " << false;
+        QTest::newRow("skip") << "skip" << false;
+    }
+    void duplicateActionAllowsOnlyExactAppendOrOverwrite()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, allowed);
+        QVariantMap fields = standardRoute;
+        fields["duplicateAction"] = action;
+        const QJsonObject payload = MacUploadPayloadBuilder::build(withSerial(), inputFrom(fields));
+        QCOMPARE(at(payload, "routing/allowDuplicate"), QJsonValue(allowed));
+        QCOMPARE(at(payload, "operator/allowDuplicate"), QJsonValue(allowed));
+        QCOMPARE(at(payload, "routing/duplicateAction").toString(), action);
+    }
+
+    void aFailureOverridesTheTechniciansUnitPasses()
+    {
+        InventorySnapshot snapshot = withSerial();
+        snapshot.diagnostics = {DiagnosticItem{"keyboard", "Keyboard", DiagnosticState::Pass, "", "keyboard", {}},
+                                DiagnosticItem{"sound", "Speakers", DiagnosticState::Fail, "", "speaker", {}}};
+        QVariantMap fields{{"empId", "amzn"}, {"techName", "Dana"}, {"assetTag", "AZ-1"}, {"unitPasses", "Yes"}};
+        QJsonObject payload = MacUploadPayloadBuilder::build(snapshot, inputFrom(fields));
+        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Unit Passes").toString(), "No");
+        QCOMPARE(at(payload, "operator/input/amazonReturns/unitPasses").toString(), "No");
+
+        snapshot.diagnostics[1].state = DiagnosticState::Review;
+        fields["unitPasses"] = "";
+        payload = MacUploadPayloadBuilder::build(snapshot, inputFrom(fields));
+        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Unit Passes").toString(), "");
+        QCOMPARE(at(payload, "operator/input/pc/unitPasses").toString(), "Review");
+    }
+
+    void aSnapshotWithOnlyASerialStillFillsEveryColumn()
+    {
+        const QJsonObject payload = MacUploadPayloadBuilder::build(withSerial(), inputFrom(standardRoute));
+        const QJsonObject standard = at(payload, "clientPreparedRows/standard").toObject();
+        QCOMPARE(standard.size(), 34);
+        QCOMPARE(standard.value("Type").toString(), "Desktop");
+        QCOMPARE(standard.value("Operating System").toString(), "macOS ");
+        QCOMPARE(standard.value("Hardware Remarks").toString(),
+                 "Architecture: arm64; SIP: ; Gatekeeper: ; FileVault: ");
+        QCOMPARE(standard.value("Diagnostic Check").toString(), "No");
+        QCOMPARE(standard.value("All Testing Completed").toString(), "No");
+        QCOMPARE(standard.value("General Tech Comments").toString(), "Wrenlow Zel macOS upload. Checks: ");
+        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Model").toString(), "APPLE || |MACOS ");
+        QCOMPARE(
+            at(payload, "battery").toObject(),
+            (QJsonObject{
+                {"detected", false}, {"overallHealth", ""}, {"currentCharge", ""}, {"summary", "Health  | Current "}}));
+        for (const char *list : {"drives", "graphics", "cameras", "notes"})
+            QCOMPARE(payload.value(list), QJsonValue(QJsonArray()));
+    }
+
+    void fallbacksAndTheAmazonSummary()
+    {
+        const InventorySnapshot snapshot =
+            snapshotWith({sectionOf("identity", {{"Serial number", "S1"}, {"Model", "MacBook Air"}}),
+                          sectionOf("processor", {{"Apple silicon", "Not reported"}, {"Processor", "Intel Core i5"}}),
+                          sectionOf("memory", {{"Installed", "8 GB"}}),
+                          sectionOf("battery", {{"Maximum capacity", "88%"}, {"Current charge", "50%"}}),
+                          sectionOf("macos", {{"Version", "12.7"}, {"Architecture", "x86_64"}})},
+                         "macbook air");
+        QVariantMap fields = standardRoute;
+        fields["description"] = "   ";
+        const QJsonObject payload = MacUploadPayloadBuilder::build(snapshot, inputFrom(fields));
+        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Description").toString(),
+                 "Apple / MacBook Air / Intel Core i5 / 8GB / macOS 12.7");
+        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Model").toString(),
+                 "APPLE MacBook Air|Intel Core i5|8GB |MACOS 12.7");
+        QCOMPARE(at(payload, "clientPreparedRows/standard/Type").toString(), "Laptop");
+        QCOMPARE(at(payload, "battery/summary").toString(), "Health 88 | Current 50%");
+        QCOMPARE(at(payload, "installedMacOS/architecture").toString(), "x86_64");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMacUploadPayloadBuilder)
+#include "TestMacUploadPayloadBuilder.moc"

@@ -1,0 +1,130 @@
+#include "sheets/PayloadValues.h"
+
+#include "SheetsTestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace wrenlow;
+using namespace sheetsTest;
+
+class TestPayloadValues : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void valueLookup_data()
+    {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("label in other case") << Rows{{"Serial number", "C02X"}} << "SERIAL NUMBER" << QString("C02X");
+        QTest::newRow("text trimmed") << Rows{{"Model", " \tiMac\n"}} << "Model" << QString("iMac");
+        QTest::newRow("not reported, any case, padded") << Rows{{"Model", " NOT reported \n"}} << "Model" << QString();
+        QTest::newRow("other placeholders pass") << Rows{{"FileVault", "Unknown"}} << "FileVault" << QString("Unknown");
+        QTest::newRow("first of two rows") << Rows{{"Display", "A"}, {"Display", "B"}} << "Display" << QString("A");
+        QTest::newRow("no prefix match") << Rows{{"Disk 1 device", "disk0"}} << "Disk 1" << QString();
+    }
+    void valueLookup()
+    {
+        QFETCH(Rows, rows);
+        QFETCH(QString, label);
+        QTEST(payload::value(label, sectionOf("identity", rows)), "expected");
+    }
+
+    void sectionKeysAreCaseSensitive()
+    {
+        InventorySnapshot snapshot;
+        snapshot.sections = {sectionOf("memory", {{"Installed", "8 GB"}})};
+        QCOMPARE(payload::value("Installed", payload::section("memory", snapshot)), "8 GB");
+        const InventorySection missing = payload::section("Memory", snapshot);
+        QCOMPARE(missing.symbol, "questionmark");
+        QVERIFY(missing.values.isEmpty());
+    }
+
+    void textShapers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("compact");
+        QTest::addColumn<QString>("percent");
+
+        QTest::newRow("capacity") << "500.28 GB"
+                                  << "500.28GB" << QString("500.28 GB");
+        QTest::newRow("only ASCII spaces go") << " 1\tTB\u00a0x "
+                                              << "1\tTB\u00a0x" << QString("1\tTB\u00a0x");
+        QTest::newRow("percent signs anywhere") << " %8%7% "
+                                                << "%8%7%" << QString("87");
+        QTest::newRow("empty") << ""
+                               << "" << QString();
+    }
+    void textShapers()
+    {
+        QFETCH(QString, text);
+        QTEST(payload::compactCapacity(text), "compact");
+        QTEST(payload::percentage(text), "percent");
+    }
+
+    void storageRows_data()
+    {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QJsonArray>("drives");
+
+        const auto drive = [](const QString &size, const QString &model) {
+            return QJsonObject{{"size", size}, {"connection", "Internal"}, {"model", model}};
+        };
+        QTest::newRow("two drives in order, detail rows skipped")
+            << Rows{{"Disk 2", "2 TB | HDD"}, {"Disk 2 SMART", "Verified"}, {"Disk 1", "1 TB | SSD | x"}} << "2TB / 1TB"
+            << QJsonArray{drive("2 TB", "HDD"), drive("1 TB", "SSD")};
+        QTest::newRow("no bar: whole text, default model")
+            << Rows{{"Disk 1", "256 GB"}} << "256GB" << QJsonArray{drive("256 GB", "Apple Storage")};
+        QTest::newRow("not reported is kept") << Rows{{"Disk 1", "Not reported | Internal storage 1"}} << "Notreported"
+                                              << QJsonArray{drive("Not reported", "Internal storage 1")};
+        QTest::newRow("only a bar") << Rows{{"Disk 1", "|"}} << "|" << QJsonArray{drive("", "Apple Storage")};
+        QTest::newRow("blank size piece") << Rows{{"Disk 1", "  | SSD"}} << "" << QJsonArray{drive("", "SSD")};
+        QTest::newRow("newlines are not blanks")
+            << Rows{{"Disk 1", "\n1 TB\t| SSD"}} << "\n1TB" << QJsonArray{drive("\n1 TB", "SSD")};
+        QTest::newRow("not storage rows")
+            << Rows{{"disk 1", "1 TB"}, {"Disk", "1 TB"}, {"Disks 1", "1 TB"}} << "" << QJsonArray{};
+    }
+    void storageRows()
+    {
+        QFETCH(Rows, rows);
+        const InventorySection drives = sectionOf("drives", rows);
+        QTEST(payload::storageSummary(drives), "summary");
+        QTEST(payload::driveRows(drives), "drives");
+    }
+
+    void graphicsRowsSkipCoresAndDisplays()
+    {
+        const InventorySection graphics = sectionOf("graphics", {{"Graphics", "Apple M1"},
+                                                                 {"Graphics cores", "8"},
+                                                                 {"Display", "Color LCD | 2560 x 1600"},
+                                                                 {"Graphics 2", " Not reported "},
+                                                                 {"Graphics 2 cores", "4"},
+                                                                 {"graphics 3", "lower case"}});
+        const auto gpu = [](const QString &name) {
+            return QJsonObject{{"name", name}, {"role", "integrated"}, {"source", "Wrenlow Zel macOS"}};
+        };
+        QCOMPARE(payload::graphicsRows(graphics), (QJsonArray{gpu("Apple M1"), gpu(" Not reported ")}));
+    }
+
+    void reportIdIsTheHashOfTheJoinedText()
+    {
+        InventorySnapshot snapshot;
+        snapshot.collectedAt = QDateTime(QDate(2026, 5, 14), QTime(23, 30, 12, 987), Qt::UTC);
+        // sha256sum of "wrenlow-zel|2026-05-14T23:30:12Z|AMZN|Incoming Amazon Returns|K9W4QX7N2J": the scan
+        // time's milliseconds are not part of the text.
+        QCOMPARE(payload::makeReportID(snapshot, "AMZN", "Incoming Amazon Returns", "K9W4QX7N2J"),
+                 "wzel-31f122aefa8aaea3b6c7e4b00ee16a5015e53287508d5293f0aaef6ea68ef5b3");
+        // Bars inside the parts are not escaped, so these two collide.
+        QCOMPARE(payload::makeReportID(snapshot, "E1|P", "S", "X"), payload::makeReportID(snapshot, "E1", "P|S", "X"));
+        QVERIFY(payload::makeReportID(snapshot, "E1", "P", "S") != payload::makeReportID(snapshot, "E1", "P", "T"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPayloadValues)
+#include "TestPayloadValues.moc"

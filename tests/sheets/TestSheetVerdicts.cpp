@@ -1,0 +1,93 @@
+#include "sheets/SheetVerdicts.h"
+
+#include <QTest>
+
+using namespace wrenlow;
+
+namespace {
+
+using States = QList<DiagnosticState>;
+constexpr auto Ready = DiagnosticState::Ready;
+constexpr auto Running = DiagnosticState::Running;
+constexpr auto Pass = DiagnosticState::Pass;
+constexpr auto Fail = DiagnosticState::Fail;
+constexpr auto Review = DiagnosticState::Review;
+constexpr auto NA = DiagnosticState::NotApplicable;
+
+DiagnosticItem item(const QString &id, DiagnosticState state, const QStringList &devices = {})
+{
+    return DiagnosticItem{id, id, state, "detail", "symbol", devices};
+}
+
+InventorySnapshot withStates(const States &states)
+{
+    InventorySnapshot snapshot;
+    for (qsizetype i = 0; i < states.size(); ++i)
+        snapshot.diagnostics.append(item(QString("check-%1").arg(i), states.at(i)));
+    return snapshot;
+}
+
+} // namespace
+
+class TestSheetVerdicts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void verdictMatrix_data()
+    {
+        QTest::addColumn<States>("states");
+        QTest::addColumn<bool>("allComplete");
+        QTest::addColumn<QString>("pass");
+        QTest::addColumn<QString>("check");
+        QTest::addColumn<QString>("review");
+
+        QTest::newRow("no diagnostics") << States{} << false << ""
+                                        << "No"
+                                        << "";
+        QTest::newRow("all not applicable") << States{NA, NA} << false << ""
+                                            << "No"
+                                            << "";
+        QTest::newRow("all pass") << States{Pass, NA, Pass} << true << "Yes"
+                                  << "Yes"
+                                  << "Yes";
+        QTest::newRow("one fail") << States{Pass, Fail, Review, Ready} << false << "No"
+                                  << "No"
+                                  << "No";
+        QTest::newRow("one review") << States{Pass, Review, NA} << true << ""
+                                    << "Review"
+                                    << "Review";
+        QTest::newRow("one ready") << States{Pass, Ready} << false << ""
+                                   << "No"
+                                   << "";
+        QTest::newRow("one running") << States{Running, Pass} << false << ""
+                                     << "No"
+                                     << "";
+        QTest::newRow("review while another is ready") << States{Review, Ready} << false << ""
+                                                       << "No"
+                                                       << "Review";
+    }
+    void verdictMatrix()
+    {
+        QFETCH(States, states);
+        const SheetVerdicts verdicts = SheetVerdicts::from(withStates(states));
+        QTEST(verdicts.allComplete, "allComplete");
+        QTEST(verdicts.passVerdict(), "pass");
+        QTEST(verdicts.checkVerdict(), "check");
+        QTEST(verdicts.reviewVerdict(), "review");
+    }
+
+    void webcamAndPlatformSecurityComeFromTheFirstItemWithTheirId()
+    {
+        InventorySnapshot snapshot;
+        snapshot.diagnostics = {item("Camera", Pass, {"USB Camera"}), item("camera", Ready),
+                                item("camera", Pass, {"FaceTime HD Camera"}), item("mac-security", NA)};
+        const SheetVerdicts verdicts = SheetVerdicts::from(snapshot);
+        QCOMPARE(verdicts.hasWebcam, false);
+        QCOMPARE(verdicts.securityState, "N/A");
+        QCOMPARE(SheetVerdicts::from(InventorySnapshot()).securityState, "");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSheetVerdicts)
+#include "TestSheetVerdicts.moc"
