@@ -1,0 +1,27 @@
+#pragma once
+
+#include "audio/SampleRecorder.h"
+
+#include <QAudioInput>
+#include <QMediaCaptureSession>
+#include <QMediaRecorder>
+
+namespace wrenlow {
+
+// Records the default microphone as MPEG-4 AAC, 44.1 kHz mono, high quality, through Qt Multimedia.
+class QtSampleRecorder : public SampleRecorder
+{
+public:
+    // Throws PlatformError when this system cannot encode that format.
+    explicit QtSampleRecorder(const QString &file);
+
+    bool record() override;
+    QCoro::Task<> stop() override;
+
+private:
+    QMediaCaptureSession m_session;
+    QAudioInput m_input;
+    QMediaRecorder m_recorder;
+};
+
+} // namespace wrenlow
