@@ -18,20 +18,27 @@ constexpr int channelCount = 1;
 // the player then judges whatever was written.
 constexpr std::chrono::milliseconds completionLimit{5000};
 
+// MPEG-4 audio keeps the ".m4a" name: the recorder would append its own suffix to any other.
+QMediaFormat supportedSampleFormat()
+{
+    QMediaFormat format(QMediaFormat::Mpeg4Audio);
+    format.setAudioCodec(QMediaFormat::AudioCodec::AAC);
+    // Checked before any capture piece is made: a media backend that lacks its encoders may lack its audio
+    // source as well, and Qt's GStreamer backend then blocks for good while setting up the input.
+    if (!format.isSupported(QMediaFormat::Encode))
+        throw PlatformError(QStringLiteral("This system cannot record MPEG-4 AAC audio."));
+    return format;
+}
+
 } // namespace
 
 QtSampleRecorder::QtSampleRecorder(const QString &file)
+    : m_format(supportedSampleFormat())
 {
-    // MPEG-4 audio keeps the ".m4a" name: the recorder would append its own suffix to any other.
-    QMediaFormat format(QMediaFormat::Mpeg4Audio);
-    format.setAudioCodec(QMediaFormat::AudioCodec::AAC);
-    if (!format.isSupported(QMediaFormat::Encode))
-        throw PlatformError(QStringLiteral("This system cannot record MPEG-4 AAC audio."));
-
     m_input.setDevice(QMediaDevices::defaultAudioInput());
     m_session.setAudioInput(&m_input);
     m_session.setRecorder(&m_recorder);
-    m_recorder.setMediaFormat(format);
+    m_recorder.setMediaFormat(m_format);
     m_recorder.setAudioSampleRate(sampleRate);
     m_recorder.setAudioChannelCount(channelCount);
     m_recorder.setQuality(QMediaRecorder::HighQuality);

@@ -4,6 +4,7 @@
 
 #include <QAudioInput>
 #include <QMediaCaptureSession>
+#include <QMediaFormat>
 #include <QMediaRecorder>
 
 namespace wrenlow {
@@ -19,6 +20,8 @@ public:
     QCoro::Task<> stop() override;
 
 private:
+    // First, so that an unsupported format is refused before any capture piece exists.
+    QMediaFormat m_format;
     QMediaCaptureSession m_session;
     QAudioInput m_input;
     QMediaRecorder m_recorder;
