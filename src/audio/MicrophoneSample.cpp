@@ -30,6 +30,10 @@ QString microphoneSamplePath()
 {
     const QString fileName = QString::fromUtf16(microphoneSampleFileName);
     const QString temporary = QDir::tempPath();
+    // Qt gives no path at all when TMPDIR names a missing folder; the subfolder would then land in "/".
+    if (temporary.isEmpty())
+        throw PlatformError(
+            QStringLiteral("The temporary folder %1 does not exist.").arg(qEnvironmentVariable("TMPDIR")));
     if (isPrivateFolder(temporary))
         return temporary + u'/' + fileName;
 

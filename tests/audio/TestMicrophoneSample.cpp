@@ -103,6 +103,15 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+std::pair<QString, QString> samplePathOrRefusal()
+{
+    try {
+        return {microphoneSamplePath(), QString()};
+    } catch (const PlatformError &refusal) {
+        return {QString(), refusal.description()};
+    }
+}
+
 void setMode(const QString &path, mode_t mode)
 {
     QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0);
@@ -309,14 +318,7 @@ private slots:
             QCOMPARE(::chown(QFile::encodeName(sub).constData(), 65534, 65534), 0);
         }
 
-        QString path;
-        QString error;
-        try {
-            path = microphoneSamplePath();
-        } catch (const PlatformError &failure) {
-            error = failure.description();
-        }
-
+        const auto [path, error] = samplePathOrRefusal();
         if (refused) {
             QCOMPARE(error, "The folder " + sub + " for the microphone sample is not private to this user.");
             return;
@@ -332,6 +334,13 @@ private slots:
         } else {
             QVERIFY(!QFileInfo::exists(sub));
         }
+    }
+
+    void missingTemporaryFolderIsRefused()
+    {
+        const QString missing = m_work->filePath("gone");
+        qputenv("TMPDIR", QFile::encodeName(missing));
+        QCOMPARE(samplePathOrRefusal().second, "The temporary folder " + missing + " does not exist.");
     }
 
     void unsafeFolderStopsTheTestBeforeRecording()
