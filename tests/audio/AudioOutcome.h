@@ -4,16 +4,13 @@
 
 #include <QCoroTask>
 
-#include <optional>
-
 namespace wrenlow::test {
 
-// How an audio test ended: the kind of error it threw (if any) and that error's text.
+// How an audio test ended: "" when it returned, else the error's type and text.
 struct AudioOutcome
 {
-    QString type; // "" when the test returned normally
+    QString type;
     QString description;
-    std::optional<AudioDiagnosticError::Kind> kind;
 };
 
 inline QCoro::Task<AudioOutcome> caught(QCoro::Task<> operation)
@@ -21,17 +18,15 @@ inline QCoro::Task<AudioOutcome> caught(QCoro::Task<> operation)
     try {
         co_await std::move(operation);
     } catch (const AudioDiagnosticError &error) {
-        co_return AudioOutcome{QStringLiteral("AudioDiagnosticError"), error.description(), error.kind()};
+        co_return AudioOutcome{QStringLiteral("AudioDiagnosticError"), error.description()};
     } catch (const PlatformError &error) {
-        co_return AudioOutcome{QStringLiteral("PlatformError"), error.description(), std::nullopt};
-    } catch (const std::exception &error) {
-        co_return AudioOutcome{QStringLiteral("other"), QString::fromUtf8(error.what()), std::nullopt};
+        co_return AudioOutcome{QStringLiteral("PlatformError"), error.description()};
     }
     co_return AudioOutcome{};
 }
 
-// Runs an audio test to its end in a nested event loop. (QCoro::waitFor alone never returns from a task that
-// throws, so the error is caught inside.)
+// Runs an audio test to its end in a nested event loop; QCoro::waitFor alone never returns from a task that
+// throws, so the error is caught inside.
 inline AudioOutcome outcomeOf(QCoro::Task<> operation)
 {
     return QCoro::waitFor(caught(std::move(operation)));
