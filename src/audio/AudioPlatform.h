@@ -24,6 +24,7 @@ struct AudioPlatform
     std::function<QCoro::Task<bool>()> microphoneAccess;
     // A recorder writing to the given file; throws the platform's error when none can be made.
     std::function<std::unique_ptr<SampleRecorder>(const QString &file)> sampleRecorder;
+    // The wait that measures the recording; whatever it throws ends the test unchanged.
     std::function<QCoro::Task<>(std::chrono::milliseconds)> sleep;
     // The player program as it stands in a shell command line; the sample's quoted path follows it.
     QString samplePlayer;
