@@ -3,14 +3,16 @@
 #include "audio/AudioDiagnosticError.h"
 
 #include <QCoroTask>
+#include <QElapsedTimer>
 
 namespace wrenlow::test {
 
-// How an audio test ended: "" when it returned, else the error's type and text.
+// How an audio test ended: "" when it returned, else the error's type and text; and how long it took.
 struct AudioOutcome
 {
     QString type;
     QString description;
+    qint64 elapsedMs = 0;
 };
 
 inline QCoro::Task<AudioOutcome> caught(QCoro::Task<> operation)
@@ -29,7 +31,11 @@ inline QCoro::Task<AudioOutcome> caught(QCoro::Task<> operation)
 // throws, so the error is caught inside.
 inline AudioOutcome outcomeOf(QCoro::Task<> operation)
 {
-    return QCoro::waitFor(caught(std::move(operation)));
+    QElapsedTimer clock;
+    clock.start();
+    AudioOutcome outcome = QCoro::waitFor(caught(std::move(operation)));
+    outcome.elapsedMs = clock.elapsed();
+    return outcome;
 }
 
 } // namespace wrenlow::test
