@@ -1,0 +1,96 @@
+#include "AudioOutcome.h"
+
+#include "audio/AudioDiagnosticService.h"
+#include "common/ShellQuote.h"
+#include "scan/CommandRunner.h"
+
+#include <QAudioDevice>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace wrenlow;
+
+// The product's real audio pieces on this machine. Build machines have no sound device: there both tests must
+// end within seconds with a readable error, never hang. Where a device exists they would make sound, so they
+// are skipped.
+class TestSystemAudio : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_temp;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_temp.isValid());
+        qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
+        qputenv("ZDOTDIR", QFile::encodeName(m_temp.filePath("no-zdotdir")));
+    }
+
+    void withoutADeviceTestsFailFast_data()
+    {
+        QTest::addColumn<bool>("speaker");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("description");
+
+        QTest::newRow("speaker, no output") << true << "PlatformError"
+                                            << "No audio output device is available.";
+        QTest::newRow("microphone, no input") << false << "AudioDiagnosticError"
+                                              << "Microphone access was not granted.";
+    }
+
+    void withoutADeviceTestsFailFast()
+    {
+        QFETCH(bool, speaker);
+        QFETCH(QString, type);
+        QFETCH(QString, description);
+        if (!(speaker ? QMediaDevices::audioOutputs() : QMediaDevices::audioInputs()).isEmpty())
+            QSKIP("This machine has the device; the test would make sound.");
+
+        const AudioDiagnosticService service;
+        const test::AudioOutcome outcome =
+            test::outcomeOf(speaker ? service.playSpeakerSequence() : service.recordAndPlayMicrophoneSample());
+        QVERIFY2(outcome.elapsedMs < 5000, qPrintable(QString::number(outcome.elapsedMs)));
+        QCOMPARE(outcome.type, type);
+        QCOMPARE(outcome.description, description);
+        QVERIFY(!QFile::exists(m_temp.filePath("wrenlow-microphone-test.m4a")));
+    }
+
+    // Our player, found and run the way the microphone test runs it, refuses what it cannot play.
+    void samplePlayerRefuses_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content"); // written first unless empty
+
+        QTest::newRow("missing file") << "missing.m4a" << QByteArray();
+        QTest::newRow("not audio") << "garbage.m4a" << QByteArray("this is not an MPEG-4 file\n");
+    }
+
+    void samplePlayerRefuses()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        const QString path = m_temp.filePath(file);
+        if (!content.isEmpty()) {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(content);
+        }
+        const QString command = AudioPlatform::system().samplePlayer + ' ' + shellQuoted(path);
+        QElapsedTimer clock;
+        clock.start();
+        const CommandRunner::Result result = CommandRunner::run(command, 10);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(result.status != 0 && result.status != 124 && result.status != 127, qPrintable(result.stdErr));
+        QVERIFY(!result.stdErr.isEmpty());
+        if (!content.isEmpty() && QMediaDevices::audioOutputs().isEmpty())
+            QVERIFY2(result.stdErr.endsWith("No audio output device is available."), qPrintable(result.stdErr));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSystemAudio)
+#include "TestSystemAudio.moc"
