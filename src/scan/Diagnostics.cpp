@@ -111,7 +111,7 @@ Finding batteryFinding(const QJsonObject &profile, const std::optional<BatteryTe
         profile::textOptional(health, QStringLiteral("sppower_battery_health_maximum_capacity")).value_or(QString());
     // Only "Good" and "Not reported" escape the composite's cap, so "Unknown" caps it here.
     const std::optional<int> overall = telemetry ? telemetry->overallHealthPercent(condition) : std::nullopt;
-    const bool good = condition == u"Good" && overall.value_or(0) >= 80;
+    const bool good = condition == u"Good" && overall >= 80; // no figure counts as below
     const QString summary = QStringLiteral("Wrenlow overall health: ") +
                             (overall ? QString::number(*overall) + u'%' : QStringLiteral("unknown")) +
                             QStringLiteral(". Apple maximum capacity: ") +
