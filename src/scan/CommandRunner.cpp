@@ -129,9 +129,9 @@ CommandRunner::Result CommandRunner::run(const QString &command, double timeout)
     return {out, err, process.exitCode()};
 }
 
-std::optional<QJsonObject> CommandRunner::json(const QString &command)
+std::optional<QJsonObject> CommandRunner::json(const QString &command, double timeout)
 {
-    const Result result = run(command, jsonTimeout);
+    const Result result = run(command, timeout);
     if (result.status != 0)
         return std::nullopt;
     return parseJsonObject(result.stdOut);

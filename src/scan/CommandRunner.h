@@ -30,8 +30,8 @@ public:
     // Blocks the calling thread while serving that thread's event loop.
     static Result run(const QString &command, double timeout = defaultTimeout);
 
-    // Runs `command` with the JSON limit and gives its standard output's top-level object, or nothing.
-    static std::optional<QJsonObject> json(const QString &command);
+    // Runs `command` (by default with the JSON limit) and gives its standard output's top-level object, or nothing.
+    static std::optional<QJsonObject> json(const QString &command, double timeout = jsonTimeout);
 
     // Parses the way `json` does: only a top-level object counts.
     static std::optional<QJsonObject> parseJsonObject(const QString &text);

@@ -25,18 +25,26 @@ void collectDictionaries(const QJsonValue &value, QList<QJsonObject> &into)
 
 } // namespace
 
-QJsonObject first(const QJsonObject &profile, const QString &dataType)
+QList<QJsonObject> dictionaryArray(const QJsonValue &value)
 {
-    const QJsonValue items = profile.value(dataType);
-    if (!items.isArray())
+    if (!value.isArray())
         return {};
-    const QJsonArray array = items.toArray();
+    const QJsonArray array = value.toArray();
+    QList<QJsonObject> dictionaries;
+    dictionaries.reserve(array.size());
     // Only an array made wholly of dictionaries counts, as a typed cast of the platform's would.
     for (const QJsonValue &item : array) {
         if (!item.isObject())
             return {};
+        dictionaries.append(item.toObject());
     }
-    return array.isEmpty() ? QJsonObject() : array.first().toObject();
+    return dictionaries;
+}
+
+QJsonObject first(const QJsonObject &profile, const QString &dataType)
+{
+    const QList<QJsonObject> items = dictionaryArray(profile.value(dataType));
+    return items.isEmpty() ? QJsonObject() : items.first();
 }
 
 std::optional<QString> numberText(const QJsonValue &value)

@@ -12,6 +12,15 @@
 // A "number" here is what the platform's JSON parser makes a number: JSON numbers and the literals true/false.
 namespace wrenlow::profile {
 
+// What the scan shows for a value the tools did not report.
+inline QString notReported()
+{
+    return QStringLiteral("Not reported");
+}
+
+// The elements of an array made wholly of dictionaries; anything else (another kind of array included) gives none.
+QList<QJsonObject> dictionaryArray(const QJsonValue &value);
+
 // The first item dictionary of `dataType` in the profile, or the empty dictionary.
 QJsonObject first(const QJsonObject &profile, const QString &dataType);
 

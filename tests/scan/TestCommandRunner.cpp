@@ -36,21 +36,36 @@ private slots:
         QTest::addColumn<QString>("stdErr");
         QTest::addColumn<int>("status");
 
-        QTest::newRow("trimmed output") << "printf 'arm64\\n'" << "arm64" << "" << 0;
-        QTest::newRow("nothing, exit 3") << "exit 3" << "" << "" << 3;
+        QTest::newRow("trimmed output") << "printf 'arm64\\n'"
+                                        << "arm64"
+                                        << "" << 0;
+        QTest::newRow("nothing, exit 3") << "exit 3"
+                                         << ""
+                                         << "" << 3;
         QTest::newRow("both streams trimmed, inner blanks kept")
-            << "printf '  a  b \\n\\t'; printf ' oops \\n' >&2; exit 7" << "a  b" << "oops" << 7;
-        QTest::newRow("pipeline status is the last command's") << "false | printf 'x'" << "x" << "" << 0;
-        QTest::newRow("suppressed standard error") << "ls /no/such/path 2>/dev/null" << "" << "" << 2;
-        QTest::newRow("missing tool reported by the shell")
-            << "no-such-tool-wrenlow 2>/dev/null" << "" << "" << 127;
-        QTest::newRow("invalid UTF-8 blanks only that stream")
-            << "printf '\\377\\376'; printf 'fine' >&2; exit 4" << "" << "fine" << 4;
-        QTest::newRow("invalid UTF-8 on standard error")
-            << "printf 'fine'; printf 'a\\300b' >&2" << "fine" << "" << 0;
-        QTest::newRow("standard input is the null device") << "cat; printf done" << "done" << "" << 0;
-        QTest::newRow("unicode survives") << "printf 'Macintosh HD \\342\\200\\224 100%%'"
-                                          << QStringLiteral("Macintosh HD — 100%") << "" << 0;
+            << "printf '  a  b \\n\\t'; printf ' oops \\n' >&2; exit 7"
+            << "a  b"
+            << "oops" << 7;
+        QTest::newRow("pipeline status is the last command's") << "false | printf 'x'"
+                                                               << "x"
+                                                               << "" << 0;
+        QTest::newRow("suppressed standard error") << "ls /no/such/path 2>/dev/null"
+                                                   << ""
+                                                   << "" << 2;
+        QTest::newRow("missing tool reported by the shell") << "no-such-tool-wrenlow 2>/dev/null"
+                                                            << ""
+                                                            << "" << 127;
+        QTest::newRow("invalid UTF-8 blanks only that stream") << "printf '\\377\\376'; printf 'fine' >&2; exit 4"
+                                                               << ""
+                                                               << "fine" << 4;
+        QTest::newRow("invalid UTF-8 on standard error") << "printf 'fine'; printf 'a\\300b' >&2"
+                                                         << "fine"
+                                                         << "" << 0;
+        QTest::newRow("standard input is the null device") << "cat; printf done"
+                                                           << "done"
+                                                           << "" << 0;
+        QTest::newRow("unicode survives")
+            << "printf 'Macintosh HD \\342\\200\\224 100%%'" << QStringLiteral("Macintosh HD — 100%") << "" << 0;
     }
 
     void outcomes()

@@ -36,7 +36,7 @@ private slots:
         FakeMacEnvironment mac(QStringLiteral("dispatch-check"));
         QCOMPARE(CommandRunner::run(QStringLiteral("uname -a")).status, 64);
         QCOMPARE(CommandRunner::run(QStringLiteral("sw_vers -buildVersion")).status, 127); // no fixture
-        QCOMPARE(CommandRunner::run(mactools::uptime()).stdOut, QString());               // Linux's is not reached
+        QCOMPARE(CommandRunner::run(mactools::uptime()).stdOut, QString());                // Linux's is not reached
         QCOMPARE(CommandRunner::run(QStringLiteral("sysctl -n kern.boottime")).status, 127);
         QCOMPARE(CommandRunner::run(QStringLiteral("ls /")).status, 127);
     }

@@ -23,18 +23,25 @@ private:
         snapshot.architecture = QStringLiteral("arm64");
         snapshot.osVersion = QStringLiteral("macOS 14.4 (23E214)");
         snapshot.sections = {
-            InventorySection(QStringLiteral("identity"), QStringLiteral("Mac Identity"), QStringLiteral("laptopcomputer"),
-                             {InventoryValue(QStringLiteral("Serial number"), QStringLiteral("C02XYZ"),
-                                             InventoryValueState::Good)},
-                             std::nullopt),
+            InventorySection(
+                QStringLiteral("identity"), QStringLiteral("Mac Identity"), QStringLiteral("laptopcomputer"),
+                {InventoryValue(QStringLiteral("Serial number"), QStringLiteral("C02XYZ"), InventoryValueState::Good)},
+                std::nullopt),
             InventorySection(QStringLiteral("battery"), QStringLiteral("Battery"), QStringLiteral("battery.100"), {},
                              QStringLiteral("No internal battery detected.")),
         };
         snapshot.diagnostics = {
-            DiagnosticItem{QStringLiteral("keyboard"), QStringLiteral("Keyboard"), DiagnosticState::NotApplicable,
-                           QStringLiteral("No built-in keyboard."), QStringLiteral("keyboard"), {}},
-            DiagnosticItem{QStringLiteral("camera"), QStringLiteral("Camera"), DiagnosticState::Ready,
-                           QStringLiteral("Open the camera."), QStringLiteral("camera"),
+            DiagnosticItem{QStringLiteral("keyboard"),
+                           QStringLiteral("Keyboard"),
+                           DiagnosticState::NotApplicable,
+                           QStringLiteral("No built-in keyboard."),
+                           QStringLiteral("keyboard"),
+                           {}},
+            DiagnosticItem{QStringLiteral("camera"),
+                           QStringLiteral("Camera"),
+                           DiagnosticState::Ready,
+                           QStringLiteral("Open the camera."),
+                           QStringLiteral("camera"),
                            {QStringLiteral("FaceTime HD Camera")}},
         };
         return snapshot;

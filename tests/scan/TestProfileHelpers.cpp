@@ -118,7 +118,8 @@ private slots:
             {"n": 1, "items": [{"n": 2}, {"n": 3}]},
             {"n": 4, "items": [{"n": 5}, {"n": 6, "deeper": {"n": 7}}]},
             "text", 8
-        ])").array();
+        ])")
+                                     .array();
         QList<int> order;
         for (const QJsonObject &dictionary : profile::recursiveDictionaries(value))
             order << dictionary.value(u"n").toInt();

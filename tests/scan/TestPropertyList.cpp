@@ -12,7 +12,8 @@ namespace {
 QByteArray plist(const QByteArray &body)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
            "<plist version=\"1.0\">\n" +
            body + "\n</plist>\n";
 }
@@ -90,10 +91,10 @@ private slots:
                                         << QVariant::fromValue(std::numeric_limits<qint64>::min());
         QTest::newRow("signed maximum") << QByteArray("9223372036854775807")
                                         << QVariant::fromValue(std::numeric_limits<qint64>::max());
-        QTest::newRow("just above signed") << QByteArray("9223372036854775808")
-                                           << QVariant::fromValue(quint64(9223372036854775808ULL));
-        QTest::newRow("unsigned maximum") << QByteArray("18446744073709551615")
-                                          << QVariant::fromValue(std::numeric_limits<quint64>::max());
+        QTest::newRow("just above signed")
+            << QByteArray("9223372036854775808") << QVariant::fromValue(quint64(9223372036854775808ULL));
+        QTest::newRow("unsigned maximum")
+            << QByteArray("18446744073709551615") << QVariant::fromValue(std::numeric_limits<quint64>::max());
     }
 
     void integerLimits()
@@ -107,9 +108,10 @@ private slots:
 
     void emptyContainersAndStrings()
     {
-        const QVariantMap map = PropertyList::parse(plist(
-            "<dict><key>a</key><array/><key>b</key><dict/><key>c</key><string></string>"
-            "<key>d</key><string>caf&#233; &amp; tea</string></dict>")).toMap();
+        const QVariantMap map =
+            PropertyList::parse(plist("<dict><key>a</key><array/><key>b</key><dict/><key>c</key><string></string>"
+                                      "<key>d</key><string>caf&#233; &amp; tea</string></dict>"))
+                .toMap();
         QCOMPARE(map.value(QStringLiteral("a")).toList().size(), 0);
         QCOMPARE(map.value(QStringLiteral("b")).typeId(), QMetaType::QVariantMap);
         QCOMPARE(map.value(QStringLiteral("c")).toString(), QString());
@@ -127,8 +129,8 @@ private slots:
         QTest::newRow("unclosed dict") << plist("<dict><key>a</key><integer>1</integer>");
         QTest::newRow("binary header only") << QByteArray("bplist00");
         QTest::newRow("binary garbage") << QByteArray("bplist00\xff\xff\xff\xff\xff\xff\xff\xff", 16);
-        QTest::newRow("nested too deeply") << plist(QByteArray("<array>").repeated(100000) +
-                                                    QByteArray("</array>").repeated(100000));
+        QTest::newRow("nested too deeply")
+            << plist(QByteArray("<array>").repeated(100000) + QByteArray("</array>").repeated(100000));
     }
 
     void rejectsBrokenDocuments()
