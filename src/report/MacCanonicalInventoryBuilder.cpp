@@ -1,5 +1,7 @@
 #include "report/MacCanonicalInventoryBuilder.h"
 
+#include "common/TextTrim.h"
+
 #include "scan/InventoryModel.h"
 
 #include <QRegularExpression>
@@ -9,23 +11,6 @@
 namespace wrenlow {
 
 namespace {
-
-// Blanks and tabs, but not line breaks: the set that separates the pieces of a row value.
-bool isBlank(QChar character)
-{
-    return character == u'\t' || character.category() == QChar::Separator_Space;
-}
-
-QString trimBlanks(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin)))
-        ++begin;
-    while (end > begin && isBlank(text.at(end - 1)))
-        --end;
-    return text.sliced(begin, end - begin);
-}
 
 // A number too large for a double would be written as null; such a number is treated as no number at all.
 std::optional<double> finiteNumber(const QString &digits)
@@ -154,7 +139,7 @@ QStringList MacCanonicalInventoryBuilder::barSeparatedParts(const QString &text)
 {
     QStringList parts = text.split(u'|', Qt::SkipEmptyParts);
     for (QString &part : parts)
-        part = trimBlanks(part);
+        part = trimmedOfBlanks(part);
     return parts;
 }
 

@@ -1,5 +1,7 @@
 #include "sheets/PayloadValues.h"
 
+#include "common/TextTrim.h"
+
 #include <QCryptographicHash>
 #include <QJsonObject>
 #include <QLocale>
@@ -14,22 +16,6 @@ bool sameIgnoringCase(const QString &a, const QString &b)
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
 
-bool isBlank(QChar c)
-{
-    return c == u'\t' || c.category() == QChar::Separator_Space;
-}
-
-// Trims blanks and tabs but keeps line breaks, unlike QString::trimmed.
-QString trimmedOfBlanks(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin)))
-        ++begin;
-    while (end > begin && isBlank(text.at(end - 1)))
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 // A drive's one-line summary row ("Disk 1"), as opposed to its detail rows ("Disk 1 SMART").
 bool isStorageRow(const InventoryValue &row)
