@@ -1,0 +1,112 @@
+// wzdev broker --base URL [--pin] STEP...: the broker client's operations in order, in one process, each printing
+// its result or its error's description as one JSON line. Steps: probe, login USER CREDENTIAL, options,
+// resolve BODY.json, me, logout. The exit status is 1 when a step failed.
+#include "Command.h"
+
+#include "backend/MacKorvaneApiClient.h"
+#include "common/WrenlowError.h"
+
+#include "TaskWait.h"
+
+#include <QJsonArray>
+
+namespace wrenlow::wzdev {
+
+namespace {
+
+using test::waitForTask;
+
+struct Step
+{
+    QString name;
+    QStringList arguments;
+    QJsonObject body;
+};
+
+QJsonObject runStep(MacKorvaneApiClient &client, const Step &step, bool usePin)
+{
+    if (step.name == u"probe")
+        return {{QStringLiteral("reachable"), waitForTask(client.isReachable())}};
+    if (step.name == u"login") {
+        const KorvaneLoginResponse response =
+            waitForTask(client.login(step.arguments.at(0), step.arguments.at(1), usePin));
+        // The access token stays inside this process; the stand-in's log shows where it travelled.
+        QJsonObject shown = response.toJson();
+        shown.remove(QStringLiteral("access_token"));
+        shown.insert(QStringLiteral("displayName"), response.user.displayName());
+        return shown;
+    }
+    if (step.name == u"options")
+        return waitForTask(client.creationOptions()).toJson();
+    if (step.name == u"resolve")
+        return waitForTask(client.resolve(step.body));
+    if (step.name == u"me")
+        return waitForTask(client.currentUser()).toJson();
+    waitForTask(client.logout());
+    return {{QStringLiteral("signedIn"), client.isSignedIn()}};
+}
+
+// The steps with their arguments; false (after saying why) when the command line is not usable.
+bool parseSteps(const QStringList &words, QList<Step> &steps)
+{
+    const QMap<QString, int> arity{{QStringLiteral("probe"), 0},   {QStringLiteral("login"), 2},
+                                   {QStringLiteral("options"), 0}, {QStringLiteral("resolve"), 1},
+                                   {QStringLiteral("me"), 0},      {QStringLiteral("logout"), 0}};
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const int count = arity.value(words.at(i), -1);
+        if (count < 0 || i + count >= words.size()) {
+            printError(QStringLiteral("unknown step or missing arguments: %1").arg(words.at(i)));
+            return false;
+        }
+        Step step{words.at(i), words.mid(i + 1, count), {}};
+        if (step.name == u"resolve" && !readJsonObject(step.arguments.first(), step.body))
+            return false;
+        steps.append(step);
+        i += count;
+    }
+    return !steps.isEmpty();
+}
+
+int brokerCommand(const QStringList &arguments)
+{
+    const QString usage = QStringLiteral("usage: wzdev broker --base URL [--pin] STEP...");
+    QStringList words = arguments;
+    if (words.size() < 2 || words.first() != u"--base") {
+        printError(usage);
+        return 2;
+    }
+    const QUrl base(words.at(1), QUrl::StrictMode);
+    words = words.mid(2);
+    if (!base.isValid() || !base.path().endsWith(u'/') || (base.scheme() != u"http" && base.scheme() != u"https")) {
+        printError(QStringLiteral("--base needs an http(s) URL ending in /"));
+        return 2;
+    }
+    const bool usePin = !words.isEmpty() && words.first() == u"--pin";
+    QList<Step> steps;
+    if (!parseSteps(words.mid(usePin ? 1 : 0), steps)) {
+        printError(usage);
+        return 2;
+    }
+
+    MacKorvaneApiClient client(base);
+    bool failed = false;
+    for (const Step &step : steps) {
+        try {
+            printJson(runStep(client, step, usePin));
+        } catch (const WrenlowError &error) {
+            printJson(QJsonObject{{QStringLiteral("error"), error.description()}});
+            failed = true;
+        }
+    }
+    return failed ? 1 : 0;
+}
+
+const Registration registration{
+    {QStringLiteral("broker"),
+     QStringLiteral(
+         "--base URL [--pin] STEP...   (probe, login USER CREDENTIAL, options, resolve BODY.json, me, logout)"),
+     brokerCommand}};
+
+} // namespace
+
+} // namespace wrenlow::wzdev
