@@ -200,6 +200,41 @@ private slots:
         QVERIFY(QRegularExpression(pattern).match(failure(client, endpointUrl(standIn.baseUrl(), "x"))).hasMatch());
     }
 
+    // Qt repeats a request by itself when the connection breaks before the answer; a POST may not be repeated.
+    void brokenPostIsNotRepeated()
+    {
+        GatewayStandIn standIn(scenario(R"({"POST /x": [{"drop": true}, {"status": 200}]})"));
+        standIn.listen();
+        HttpClient client(limits(5s, 5s));
+        QVERIFY_THROWS_EXCEPTION(PlatformError, send(client, endpointUrl(standIn.baseUrl(), "x"), "POST", "{}"));
+        QCOMPARE(standIn.requests().size(), 1);
+        QCOMPARE(send(client, endpointUrl(standIn.baseUrl(), "x"), "POST", "{\"a\":1}").status, 200);
+        QCOMPARE(standIn.requests().last().body, "{\"a\":1}");
+        QCOMPARE(standIn.requests().last().headers.value("content-length"), "7");
+    }
+
+    void headerValuesCannotAddHeaders_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("line feed") << QByteArray("Bearer A\nX-Evil: 1");
+        QTest::newRow("carriage return and line feed") << QByteArray("Bearer A\r\nX-Evil: 1");
+        QTest::newRow("NUL") << QByteArray("Bearer A\0B", 10);
+    }
+
+    void headerValuesCannotAddHeaders()
+    {
+        QFETCH(QByteArray, value);
+        GatewayStandIn standIn;
+        standIn.listen();
+        HttpClient client(limits(5s, 5s));
+        HttpRequest request;
+        request.url = endpointUrl(standIn.baseUrl(), "x");
+        request.headers = {{"Authorization", value}};
+        QVERIFY_THROWS_EXCEPTION(PlatformError, waitForTask(client.send(request)));
+        QTest::qWait(50);
+        QVERIFY(standIn.requests().isEmpty());
+    }
+
     void refusedConnectionThrows()
     {
         quint16 port = 0;
@@ -291,7 +326,9 @@ private slots:
                  "The answer from 127.0.0.1 is larger than 8388608 bytes.");
         const qint64 growthKb = peakMemoryKb() - before;
         qInfo() << "peak memory growth while refusing 50 MB:" << growthKb << "kB";
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer's quarantine keeps freed blocks resident
         QVERIFY2(growthKb < 40 * 1024, QByteArray::number(growthKb));
+#endif
     }
 
     void tlsTrustsOnlyWhatItIsTold()
