@@ -183,6 +183,9 @@ private slots:
         QTest::newRow("removed length, repeated body")
             << QByteArray(R"({"body": "ab", "repeat": 3, "headers": {"Content-Length": null}})")
             << QByteArray("HTTP/1.1 200 \r\nConnection: close\r\n\r\nababab");
+        QTest::newRow("bytes that are not UTF-8")
+            << QByteArray(R"({"bodyBase64": "/34A"})")
+            << QByteArray("HTTP/1.1 200 \r\nContent-Length: 3\r\nConnection: close\r\n\r\n\xff~\0", 58);
         QTest::newRow("empty answer") << QByteArray(R"({"status": 204})")
                                       << QByteArray("HTTP/1.1 204 \r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
     }
@@ -278,6 +281,8 @@ private slots:
         QTest::addColumn<QByteArray>("script");
         QTest::newRow("unknown member") << QByteArray(R"({"GET /x": [{"stauts": 200}]})");
         QTest::newRow("json and body") << QByteArray(R"({"GET /x": [{"json": {}, "body": ""}]})");
+        QTest::newRow("body and bytes") << QByteArray(R"({"GET /x": [{"bodyBase64": "", "body": ""}]})");
+        QTest::newRow("bytes not Base64") << QByteArray(R"({"GET /x": [{"bodyBase64": "*"}]})");
         QTest::newRow("not an array") << QByteArray(R"({"GET /x": {"status": 200}})");
         QTest::newRow("empty array") << QByteArray(R"({"GET /x": []})");
         QTest::newRow("status as text") << QByteArray(R"({"GET /x": [{"status": "200"}]})");
