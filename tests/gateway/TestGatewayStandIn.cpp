@@ -308,9 +308,7 @@ private slots:
         QCOMPARE(standIn.baseUrl().scheme(), "https");
 
         QSslSocket socket;
-        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-        configuration.addCaCertificate(certificate.certificate());
-        socket.setSslConfiguration(configuration);
+        socket.setSslConfiguration(certificate.trustingConfiguration());
         const Exchanged answer = exchange(socket, standIn.baseUrl(), get("/x"));
         QCOMPARE(answer.body(), "secret");
         QCOMPARE(standIn.requests().size(), 1);
@@ -337,9 +335,7 @@ private slots:
         const QUrl base(QString::fromUtf8(banner.mid(banner.indexOf("https://"))));
 
         QSslSocket socket;
-        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-        configuration.addCaCertificate(certificate.certificate());
-        socket.setSslConfiguration(configuration);
+        socket.setSslConfiguration(certificate.trustingConfiguration());
         QByteArray received;
         connect(&socket, &QTcpSocket::readyRead, this, [&] { received += socket.readAll(); });
         socket.connectToHostEncrypted(base.host(), quint16(base.port()));
