@@ -284,12 +284,8 @@ private slots:
         QTest::newRow("body and bytes") << QByteArray(R"({"GET /x": [{"bodyBase64": "", "body": ""}]})");
         QTest::newRow("bytes not Base64") << QByteArray(R"({"GET /x": [{"bodyBase64": "*"}]})");
         QTest::newRow("not an array") << QByteArray(R"({"GET /x": {"status": 200}})");
-        QTest::newRow("empty array") << QByteArray(R"({"GET /x": []})");
         QTest::newRow("status as text") << QByteArray(R"({"GET /x": [{"status": "200"}]})");
-        QTest::newRow("status out of range") << QByteArray(R"({"GET /x": [{"status": 42}]})");
         QTest::newRow("header as number") << QByteArray(R"({"GET /x": [{"headers": {"A": 1}}]})");
-        QTest::newRow("headers as array") << QByteArray(R"({"GET /x": [{"headers": ["A"]}]})");
-        QTest::newRow("response not an object") << QByteArray(R"({"GET /x": [200]})");
     }
 
     void refusesBadScenarios()
@@ -360,11 +356,9 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
         QTest::newRow("nothing") << QStringList{} << 2;
-        QTest::newRow("missing log") << QStringList{"--listen", "127.0.0.1:0", "--scenario", "s.json"} << 2;
         QTest::newRow("tls without key") << QStringList{"--listen", "127.0.0.1:0", "--scenario", "s",
                                                         "--log",    "l",           "--tls",      "c"}
                                          << 2;
-        QTest::newRow("bad address") << QStringList{"--listen", "here:80", "--scenario", "s", "--log", "l"} << 2;
         QTest::newRow("missing scenario file")
             << QStringList{"--listen", "127.0.0.1:0", "--scenario", "/no/such.json", "--log", "l"} << 1;
     }
