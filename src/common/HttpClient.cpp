@@ -8,6 +8,8 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+#include <cstring>
+
 namespace wrenlow {
 
 namespace {
@@ -34,6 +36,45 @@ struct Transfer
     }
 };
 
+// A request body that can be read only once. Qt sends a request again on its own when the connection breaks
+// before the answer starts; for a request that is not idempotent that could, for example, add a second sheet
+// row, so such a body is handed over in this form, which Qt cannot rewind.
+class OneShotBody : public QIODevice
+{
+public:
+    explicit OneShotBody(QByteArray bytes)
+        : m_bytes(std::move(bytes))
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+    bool isSequential() const override { return true; }
+    bool seek(qint64) override { return false; }
+    qint64 bytesAvailable() const override { return m_bytes.size() - m_offset + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (m_offset == m_bytes.size())
+            return -1;
+        const qint64 count = std::min(maxSize, m_bytes.size() - m_offset);
+        std::memcpy(data, m_bytes.constData() + m_offset, size_t(count));
+        m_offset += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_offset = 0;
+};
+
+bool isIdempotent(const QByteArray &method)
+{
+    static const QByteArrayList idempotent{"GET", "HEAD", "OPTIONS", "TRACE", "PUT", "DELETE"};
+    return idempotent.contains(method);
+}
+
 QNetworkRequest networkRequest(const HttpRequest &request, const HttpOptions &options)
 {
     QNetworkRequest networkRequest(request.url);
@@ -44,7 +85,25 @@ QNetworkRequest networkRequest(const HttpRequest &request, const HttpOptions &op
     networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     if (options.sslConfiguration)
         networkRequest.setSslConfiguration(*options.sslConfiguration);
+    if (!isIdempotent(request.method)) {
+        networkRequest.setHeader(QNetworkRequest::ContentLengthHeader, request.body.size());
+        networkRequest.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+    }
     return networkRequest;
+}
+
+QNetworkReply *startReply(QNetworkAccessManager &manager, const HttpRequest &request, const HttpOptions &options)
+{
+    const QNetworkRequest sent = networkRequest(request, options);
+    if (!isIdempotent(request.method)) {
+        auto *body = new OneShotBody(request.body);
+        QNetworkReply *reply = manager.sendCustomRequest(sent, request.method, body);
+        body->setParent(reply);
+        return reply;
+    }
+    if (request.body.isEmpty()) // without a body there is no Content-Length either
+        return manager.sendCustomRequest(sent, request.method);
+    return manager.sendCustomRequest(sent, request.method, request.body);
 }
 
 } // namespace
@@ -68,10 +127,14 @@ HttpClient::~HttpClient() = default;
 QCoro::Task<HttpResponse> HttpClient::send(HttpRequest request)
 {
     const QString host = request.url.host();
+    // Qt writes header values as they are, so a line break in one (a hostile token) would add headers of its own.
+    for (const auto &[name, value] : request.headers) {
+        if (value.contains('\r') || value.contains('\n') || value.contains('\0'))
+            throw PlatformError(QStringLiteral("The request to %1 has a header value that cannot be sent.").arg(host));
+    }
     const qint64 maxBodyBytes = m_options.maxBodyBytes;
     // Qt finishes a reply from inside its own signals; it may only go once they have returned.
-    const std::unique_ptr<QNetworkReply, LaterDeleter> reply(
-        m_manager->sendCustomRequest(networkRequest(request, m_options), request.method, request.body));
+    const std::unique_ptr<QNetworkReply, LaterDeleter> reply(startReply(*m_manager, request, m_options));
     QNetworkReply *const watched = reply.get();
     // Shared with the reply's handlers, which may still run while this frame is already gone.
     const auto transfer = std::make_shared<Transfer>();

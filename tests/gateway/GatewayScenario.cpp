@@ -29,14 +29,14 @@ QByteArray jsonText(const QJsonValue &value)
 
 ScriptedResponse readResponse(const QJsonObject &object, const QString &where)
 {
-    static const QSet<QString> members{"status",  "headers",   "json", "body", "repeat",
-                                       "delayMs", "trickleMs", "hold", "drop"};
+    static const QSet<QString> members{"status", "headers", "json",      "body", "bodyBase64",
+                                       "repeat", "delayMs", "trickleMs", "hold", "drop"};
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!members.contains(it.key()))
             refuse(where, QStringLiteral("unknown member \"%1\"").arg(it.key()));
     }
-    if (object.contains("json") && object.contains("body"))
-        refuse(where, "\"json\" and \"body\" exclude each other");
+    if (int(object.contains("json")) + int(object.contains("body")) + int(object.contains("bodyBase64")) > 1)
+        refuse(where, "\"json\", \"body\" and \"bodyBase64\" exclude each other");
 
     ScriptedResponse response;
     response.status = int(json::optionalInteger(object, "status").value_or(200));
@@ -51,6 +51,12 @@ ScriptedResponse readResponse(const QJsonObject &object, const QString &where)
     if (object.contains("json")) {
         response.isJson = true;
         response.body = jsonText(object.value("json"));
+    } else if (object.contains("bodyBase64")) {
+        const auto decoded = QByteArray::fromBase64Encoding(json::requireString(object, "bodyBase64").toLatin1(),
+                                                            QByteArray::AbortOnBase64DecodingErrors);
+        if (!decoded)
+            refuse(where, "\"bodyBase64\" is not Base64");
+        response.body = *decoded;
     } else {
         response.body = json::optionalString(object, "body").value_or(QString()).toUtf8();
     }

@@ -17,7 +17,7 @@ struct ScriptedResponse
     int status = 200;
     // Sent after the stand-in's own headers, replacing one of the same name; an absent value removes that header.
     QList<std::pair<QByteArray, std::optional<QByteArray>>> headers;
-    QByteArray body;
+    QByteArray body; // from "json", "body" (text) or "bodyBase64" (bytes)
     bool isJson = false;
     qint64 repeat = 1; // the body is sent this many times in a row
     int delayMs = 0;   // before the answer starts

@@ -99,14 +99,14 @@ QByteArray responseHead(const ScriptedResponse &response)
         {"Content-Length", QByteArray::number(response.body.size() * response.repeat)}, {"Connection", "close"}};
     if (response.isJson)
         headers.append({QByteArray("Content-Type"), QByteArray("application/json")});
-    for (const auto &[name, value] : response.headers) {
-        const auto same = std::find_if(headers.begin(), headers.end(), [&name](const auto &header) {
-            return header.first.compare(name, Qt::CaseInsensitive) == 0;
+    for (const auto &scripted : response.headers) {
+        const auto same = std::find_if(headers.begin(), headers.end(), [&scripted](const auto &header) {
+            return header.first.compare(scripted.first, Qt::CaseInsensitive) == 0;
         });
         if (same != headers.end())
-            same->second = value;
+            same->second = scripted.second;
         else
-            headers.emplace_back(name, value);
+            headers.append(scripted);
     }
     QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " \r\n";
     for (const auto &[name, value] : headers) {

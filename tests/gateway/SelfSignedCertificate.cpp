@@ -24,6 +24,13 @@ SelfSignedCertificate::SelfSignedCertificate()
         m_error = "openssl wrote a certificate or key that Qt cannot read";
 }
 
+QSslConfiguration SelfSignedCertificate::trustingConfiguration() const
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.addCaCertificate(m_certificate);
+    return configuration;
+}
+
 QSslKey SelfSignedCertificate::readKey(const QString &path)
 {
     QFile file(path);

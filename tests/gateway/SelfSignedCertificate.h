@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QSslKey>
 #include <QString>
 #include <QTemporaryDir>
@@ -20,6 +21,8 @@ public:
 
     const QSslCertificate &certificate() const { return m_certificate; }
     const QSslKey &key() const { return m_key; }
+    // The system's TLS settings with this certificate trusted as an authority.
+    QSslConfiguration trustingConfiguration() const;
     QString certificatePath() const { return m_folder.filePath("certificate.pem"); }
     QString keyPath() const { return m_folder.filePath("key.pem"); }
 

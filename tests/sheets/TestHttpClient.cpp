@@ -54,6 +54,14 @@ QString failure(HttpClient &client, const QUrl &url)
     return {};
 }
 
+#if defined(__SANITIZE_ADDRESS__) // g++
+constexpr bool underAddressSanitizer = true;
+#elif defined(__has_feature) // clang
+constexpr bool underAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool underAddressSanitizer = false;
+#endif
+
 // Peak resident memory of this process in kilobytes (Linux).
 qint64 peakMemoryKb()
 {
@@ -116,14 +124,6 @@ private slots:
         QCOMPARE(endpointUrl(QUrl(base), path).toString(), url);
     }
 
-    void builtInBaseUrlIsUsable()
-    {
-        const QUrl base = gatewayBaseUrl();
-        QVERIFY(base.isValid());
-        QVERIFY(base.path().endsWith('/'));
-        QVERIFY(base.scheme() == "https" || QHostAddress(base.host()).isLoopback() || base.host() == "localhost");
-    }
-
     void encodedValuesArriveUnchanged()
     {
         GatewayStandIn standIn;
@@ -142,13 +142,9 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::newRow("200") << 200 << QByteArray("{\"ok\":true}");
         QTest::newRow("204 empty") << 204 << QByteArray();
-        QTest::newRow("400") << 400 << QByteArray("bad");
         QTest::newRow("401 with body") << 401 << QByteArray("{\"error\":\"token\"}");
-        QTest::newRow("404") << 404 << QByteArray("none");
-        QTest::newRow("429") << 429 << QByteArray("slow down");
         QTest::newRow("500") << 500 << QByteArray("broken");
         QTest::newRow("503") << 503 << QByteArray("later");
-        QTest::newRow("599") << 599 << QByteArray("odd");
     }
 
     void completeAnswersAreReturnedWhateverTheirStatus()
@@ -198,6 +194,40 @@ private slots:
         standIn.listen();
         HttpClient client(limits(5s, 5s));
         QVERIFY(QRegularExpression(pattern).match(failure(client, endpointUrl(standIn.baseUrl(), "x"))).hasMatch());
+    }
+
+    // Qt repeats a request by itself when the connection breaks before the answer; a POST may not be repeated.
+    void brokenPostIsNotRepeated()
+    {
+        GatewayStandIn standIn(scenario(R"({"POST /x": [{"drop": true}, {"status": 200}]})"));
+        standIn.listen();
+        HttpClient client(limits(5s, 5s));
+        QVERIFY_THROWS_EXCEPTION(PlatformError, send(client, endpointUrl(standIn.baseUrl(), "x"), "POST", "{}"));
+        QCOMPARE(standIn.requests().size(), 1);
+        QCOMPARE(send(client, endpointUrl(standIn.baseUrl(), "x"), "POST", "{\"a\":1}").status, 200);
+        QCOMPARE(standIn.requests().last().body, "{\"a\":1}");
+        QCOMPARE(standIn.requests().last().headers.value("content-length"), "7");
+    }
+
+    void headerValuesCannotAddHeaders_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("line feed") << QByteArray("Bearer A\nX-Evil: 1");
+        QTest::newRow("carriage return and line feed") << QByteArray("Bearer A\r\nX-Evil: 1");
+    }
+
+    void headerValuesCannotAddHeaders()
+    {
+        QFETCH(QByteArray, value);
+        GatewayStandIn standIn;
+        standIn.listen();
+        HttpClient client(limits(5s, 5s));
+        HttpRequest request;
+        request.url = endpointUrl(standIn.baseUrl(), "x");
+        request.headers = {{"Authorization", value}};
+        QVERIFY_THROWS_EXCEPTION(PlatformError, waitForTask(client.send(request)));
+        QTest::qWait(50);
+        QVERIFY(standIn.requests().isEmpty());
     }
 
     void refusedConnectionThrows()
@@ -291,7 +321,8 @@ private slots:
                  "The answer from 127.0.0.1 is larger than 8388608 bytes.");
         const qint64 growthKb = peakMemoryKb() - before;
         qInfo() << "peak memory growth while refusing 50 MB:" << growthKb << "kB";
-        QVERIFY2(growthKb < 40 * 1024, QByteArray::number(growthKb));
+        if (!underAddressSanitizer) // its quarantine keeps freed blocks resident
+            QVERIFY2(growthKb < 40 * 1024, QByteArray::number(growthKb));
     }
 
     void tlsTrustsOnlyWhatItIsTold()
@@ -307,9 +338,7 @@ private slots:
         QVERIFY(failure(strict, url).startsWith("The request to 127.0.0.1 failed: SSL handshake failed"));
 
         HttpOptions trusting = limits(5s, 5s);
-        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-        configuration.addCaCertificate(certificate.certificate());
-        trusting.sslConfiguration = configuration;
+        trusting.sslConfiguration = certificate.trustingConfiguration();
         HttpClient client(trusting);
         QCOMPARE(send(client, url).body, "hello");
         QCOMPARE(standIn.requests().size(), 1);
