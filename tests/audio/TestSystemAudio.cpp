@@ -57,7 +57,6 @@ private slots:
         QVERIFY2(outcome.elapsedMs < 5000, qPrintable(QString::number(outcome.elapsedMs)));
         QCOMPARE(outcome.type, type);
         QCOMPARE(outcome.description, description);
-        QVERIFY(!QFile::exists(m_temp.filePath("wrenlow-microphone-test.m4a")));
     }
 
     // Our player, found and run the way the microphone test runs it, refuses what it cannot play.
