@@ -1,6 +1,11 @@
-#include "BrokerTestSupport.h"
+#include "backend/KorvaneErrors.h"
+#include "backend/MacKorvaneApiClient.h"
+
+#include "GatewayStandIn.h"
+#include "TaskWait.h"
 
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QTest>
 
 using namespace wrenlow;
@@ -9,11 +14,56 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The sign-in route answers every attempt with one reply.
-QByteArray loginScenario(const QByteArray &reply)
+GatewayScenario scenario(const QString &json)
 {
-    return R"({"POST /api/v1/auth/login": [)" + reply + "]}";
+    return GatewayScenario(QJsonDocument::fromJson(json.toUtf8()).object());
 }
+
+// A sign-in reply of the broker; `tool` is the JSON of its "tool" member, or empty for none.
+QString loginReply(const QString &token, const QString &tool = R"({"source": "wrenlow"})")
+{
+    return R"({"json": {"access_token": ")" + token +
+           R"(", "token_type": "bearer", "expires_at": "2030-01-01T00:00:00Z",
+               "user": {"user_id": 17, "username": "tech1"})" +
+           (tool.isEmpty() ? "" : ", \"tool\": " + tool) + "}}";
+}
+
+// The sign-in route plays `logins`; `route`, when given, plays `answers`.
+GatewayScenario loginScenario(const QString &logins, const QString &route = {}, const QString &answers = {})
+{
+    const QString other = route.isEmpty() ? "" : ", \"" + route + "\": [" + answers + "]";
+    return scenario(R"({"POST /api/v1/auth/login": [)" + logins + "]" + other + "}");
+}
+
+// How an operation ended: "ok", "HTTP <status>" for an error answer, the client error's text, or
+// "platform: <text>".
+template <typename T> QString outcome(QCoro::Task<T> task)
+{
+    try {
+        waitForTask(std::move(task));
+        return "ok";
+    } catch (const KorvaneApiError &error) {
+        return "HTTP " + QString::number(error.statusCode());
+    } catch (const KorvaneClientError &error) {
+        return error.description();
+    } catch (const PlatformError &error) {
+        return "platform: " + error.description();
+    }
+}
+
+// A stand-in gateway on loopback and a client pointed at it.
+struct Broker
+{
+    explicit Broker(GatewayScenario script, MacKorvaneApiClient::Sleeper sleeper = MacKorvaneApiClient::timerSleep)
+        : standIn(std::move(script))
+        , client((standIn.listen(), standIn.baseUrl()), MacKorvaneApiClient::standardLimits(), std::move(sleeper))
+    {}
+
+    void signIn() { waitForTask(client.login("tech1", "secret", false)); }
+
+    GatewayStandIn standIn;
+    MacKorvaneApiClient client;
+};
 
 } // namespace
 
@@ -22,7 +72,7 @@ class TestMacKorvaneApiClient : public QObject
     Q_OBJECT
 
 private slots:
-    void everyRequestCarriesItsOwnHeaders()
+    void sessionRequestsCarryTheirOwnHeaders()
     {
         Broker broker(scenario(R"({
             "GET /health": [{"json": {"ok": true}}],
@@ -32,10 +82,11 @@ private slots:
             "POST /api/v1/units/resolve": [{"json": {"status": "matched"}}],
             "GET /api/v1/auth/me": [{"json": {"user_id": 17, "username": "tech1"}}],
             "POST /api/v1/units/action": [{"json": {}}],
-            "POST /api/v1/auth/logout": [{"status": 204}]
+            "POST /api/v1/auth/logout": [{"status": 500, "json": {"message": "down"}}]
         })"));
         MacKorvaneApiClient &client = broker.client;
         QVERIFY(waitForTask(client.isReachable()));
+        waitForTask(client.logout()); // not signed in: nothing is sent
         waitForTask(client.login(" tech1\n", " pass word ", false));
         QCOMPARE(client.brokerToken(), "tok-1");
         waitForTask(client.creationOptions());
@@ -45,53 +96,45 @@ private slots:
         waitForTask(client.applyUnitAction(QJsonObject{}));
         waitForTask(client.login("tech1", "again", false)); // signed in, yet no bearer token on the sign-in
         QCOMPARE(client.brokerToken(), "tok-2");
-        waitForTask(client.logout());
-        QVERIFY(!client.isSignedIn());
+        waitForTask(client.logout()); // the broker's failure is ignored
         QCOMPARE(client.brokerToken(), std::nullopt);
+        QCOMPARE(outcome(client.creationOptions()), "Sign in to Korvane before continuing.");
 
-        // method, path, Accept, Authorization, Content-Type, body ("-" for an absent header)
-        const QList<QStringList> expected{
-            {"GET", "/health", "-", "-", "-", ""},
-            {"POST", "/api/v1/auth/login", "application/json", "-", "application/json",
-             R"({"identifier":"tech1","password":" pass word "})"},
-            {"GET", "/api/v1/units/creation-options", "application/json", "Bearer tok-1", "-", ""},
-            {"POST", "/api/v1/units/resolve", "application/json", "Bearer tok-1", "application/json",
-             R"({"lot_id":3,"serial":"C02X"})"},
-            {"GET", "/api/v1/auth/me", "application/json", "Bearer tok-1", "-", ""},
-            {"POST", "/api/v1/units/action", "application/json", "Bearer tok-1", "application/json", "{}"},
-            {"POST", "/api/v1/auth/login", "application/json", "-", "application/json",
-             R"({"identifier":"tech1","password":"again"})"},
-            {"POST", "/api/v1/auth/logout", "application/json", "Bearer tok-2", "-", ""}};
-        const QList<LoggedRequest> &log = broker.standIn.requests();
-        QCOMPARE(log.size(), expected.size());
-        for (qsizetype i = 0; i < log.size(); ++i) {
-            const LoggedRequest &seen = log.at(i);
-            const QStringList actual{seen.method,
-                                     seen.path,
-                                     seen.headers.value("accept", "-"),
-                                     seen.headers.value("authorization", "-"),
-                                     seen.headers.value("content-type", "-"),
-                                     QString::fromUtf8(seen.body)};
-            QCOMPARE(actual, expected.at(i));
-        }
+        // method, path, then Accept, Authorization and Content-Type ("-" when absent), then the body
+        QStringList seen;
+        for (const LoggedRequest &r : broker.standIn.requests())
+            seen << QString("%1 %2 %3 %4 %5 %6")
+                        .arg(r.method, r.path, r.headers.value("accept", "-"), r.headers.value("authorization", "-"),
+                             r.headers.value("content-type", "-"), QString::fromUtf8(r.body));
+        QCOMPARE(seen, (QStringList{"GET /health - - - ",
+                                    R"(POST /api/v1/auth/login application/json - application/json )"
+                                    R"({"identifier":"tech1","password":" pass word "})",
+                                    "GET /api/v1/units/creation-options application/json Bearer tok-1 - ",
+                                    R"(POST /api/v1/units/resolve application/json Bearer tok-1 application/json )"
+                                    R"({"lot_id":3,"serial":"C02X"})",
+                                    "GET /api/v1/auth/me application/json Bearer tok-1 - ",
+                                    "POST /api/v1/units/action application/json Bearer tok-1 application/json {}",
+                                    R"(POST /api/v1/auth/login application/json - application/json )"
+                                    R"({"identifier":"tech1","password":"again"})",
+                                    "POST /api/v1/auth/logout application/json Bearer tok-2 - "}));
     }
 
     void healthIsOnlyAnExactYes_data()
     {
-        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("reachable");
-        QTest::newRow("200 ok true") << QByteArray(R"({"json": {"ok": true, "version": "1"}})") << true;
-        QTest::newRow("ok false") << QByteArray(R"({"json": {"ok": false}})") << false;
-        QTest::newRow("ok as text") << QByteArray(R"({"json": {"ok": "true"}})") << false;
-        QTest::newRow("500 with ok") << QByteArray(R"({"status": 500, "json": {"ok": true}})") << false;
-        QTest::newRow("HTML") << QByteArray(R"({"body": "<html>ok</html>"})") << false;
-        QTest::newRow("cut-off body") << QByteArray(R"({"json": {"ok": true}, "headers": {"Content-Length": "99"}})")
-                                      << false;
+        QTest::newRow("200 ok true") << R"({"json": {"ok": true, "version": "1"}})" << true;
+        QTest::newRow("ok false") << R"({"json": {"ok": false}})" << false;
+        QTest::newRow("ok as text") << R"({"json": {"ok": "true"}})" << false;
+        QTest::newRow("204") << R"({"status": 204})" << false;
+        QTest::newRow("500 with ok") << R"({"status": 500, "json": {"ok": true}})" << false;
+        QTest::newRow("HTML") << R"({"body": "<html>ok</html>"})" << false;
+        QTest::newRow("cut-off body") << R"({"json": {"ok": true}, "headers": {"Content-Length": "99"}})" << false;
     }
 
     void healthIsOnlyAnExactYes()
     {
-        QFETCH(QByteArray, answer);
+        QFETCH(QString, answer);
         QFETCH(bool, reachable);
         Broker broker(scenario(R"({"GET /health": [)" + answer + "]}"));
         QCOMPARE(waitForTask(broker.client.isReachable()), reachable);
@@ -114,7 +157,10 @@ private slots:
         const QUrl base = standIn->baseUrl();
         if (!listening)
             standIn.reset();
-        MacKorvaneApiClient client(base, shortLimits(300ms, 600ms));
+        HttpOptions limits; // short, so that silence ends the test in well under a second
+        limits.requestTimeout = 300ms;
+        limits.resourceTimeout = 600ms;
+        MacKorvaneApiClient client(base, limits);
         QElapsedTimer clock;
         clock.start();
         QVERIFY(!waitForTask(client.isReachable()));
@@ -130,10 +176,8 @@ private slots:
         QTest::addColumn<bool>("sent");
         QTest::newRow("six ASCII digits") << "123456" << true;
         QTest::newRow("five") << "12345" << false;
-        QTest::newRow("seven") << "1234567" << false;
         QTest::newRow("a letter") << "12345a" << false;
         QTest::newRow("leading space") << " 123456" << false;
-        QTest::newRow("trailing space") << "123456 " << false;
         QTest::newRow("Arabic-Indic digits") << "\u0660\u0661\u0662\u0663\u0664\u0665" << true;
         QTest::newRow("a combining mark joins its digit") << "1\u03012345" << false;
         QTest::newRow("six digits, each with a mark") << "1\u03012\u03013\u03014\u03015\u03016\u0301" << true;
@@ -143,7 +187,7 @@ private slots:
     {
         QFETCH(QString, pin);
         QFETCH(bool, sent);
-        Broker broker(scenario(loginScenario(loginReply("tok"))));
+        Broker broker(loginScenario(loginReply("tok")));
         const QString result = outcome(broker.client.login(" tech1 ", pin, true));
         QCOMPARE(result, sent ? "ok" : "A Korvane PIN must contain exactly six digits.");
         QCOMPARE(broker.standIn.requests().size(), sent ? 1 : 0);
@@ -155,7 +199,7 @@ private slots:
 
     void toolSourceAndFailuresLeaveTheSignInAlone_data()
     {
-        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("result");
 
         const QString wrongTool = "The Wrenlow broker returned an unexpected tool identity.";
@@ -163,22 +207,24 @@ private slots:
         QTest::newRow("WRENLOW") << loginReply("new", R"({"source": "WRENLOW"})") << "ok";
         QTest::newRow("bridge, mixed case") << loginReply("new", R"({"source": "Wrenlow-Mac-Bridge"})") << "ok";
         QTest::newRow("empty source") << loginReply("new", R"({"source": ""})") << "ok";
+        QTest::newRow("null source") << loginReply("new", R"({"source": null})") << "ok";
         QTest::newRow("no tool") << loginReply("new", "") << "ok";
+        QTest::newRow("null tool") << loginReply("new", "null") << "ok";
         QTest::newRow("prefix of the bridge") << loginReply("new", R"({"source": "wrenlow-mac"})") << wrongTool;
         QTest::newRow("leading blank") << loginReply("new", R"({"source": " wrenlow"})") << wrongTool;
-        QTest::newRow("wrong password") << QByteArray(R"({"status": 401, "json": {"error": {"message": "Bad"}}})")
+        QTest::newRow("wrong password") << R"({"status": 401, "json": {"error": {"message": "Bad"}}})"
                                         << "HTTP 401";
-        QTest::newRow("undecodable reply") << QByteArray(R"({"json": {"access_token": "new"}})")
+        QTest::newRow("undecodable reply") << R"({"json": {"access_token": "new"}})"
                                            << "platform: The data could not be read: “token_type” is missing.";
     }
 
     void toolSourceAndFailuresLeaveTheSignInAlone()
     {
-        QFETCH(QByteArray, reply);
+        QFETCH(QString, reply);
         QFETCH(QString, result);
         const bool accepted = result == "ok";
         for (const bool signedInBefore : {false, true}) {
-            Broker broker(scenario(loginScenario(signedInBefore ? loginReply("old") + "," + reply : reply)));
+            Broker broker(loginScenario(signedInBefore ? loginReply("old") + "," + reply : reply));
             if (signedInBefore)
                 broker.signIn();
             QCOMPARE(outcome(broker.client.login("tech1", "pw", false)), result);
@@ -186,69 +232,79 @@ private slots:
         }
     }
 
-    void signOutAlwaysEndsSignedOut_data()
+    void resolveReplyMustBeAnObject_data()
     {
-        QTest::addColumn<QByteArray>("answer");
-        QTest::newRow("500") << QByteArray(R"({"status": 500, "json": {"message": "down"}})");
-        QTest::newRow("cut-off answer") << QByteArray(R"({"body": "partial", "headers": {"Content-Length": "99"}})");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("result");
+        const QString illegal = "platform: The data could not be read: illegal value.";
+        QTest::newRow("object") << R"({"json": {}})"
+                                << "ok";
+        QTest::newRow("list") << R"({"json": [{}]})"
+                              << "The Wrenlow service returned an unreadable response.";
+        QTest::newRow("empty body") << R"({"status": 200})" << illegal;
+        QTest::newRow("scalar") << R"({"json": 5})" << illegal;
+        QTest::newRow("401 keeps the sign-in") << R"({"status": 401, "json": {"error": {"code": "expired"}}})"
+                                               << "HTTP 401";
     }
 
-    void signOutAlwaysEndsSignedOut()
+    void resolveReplyMustBeAnObject()
     {
-        QFETCH(QByteArray, answer);
-        Broker broker(signedInScenario("POST /api/v1/auth/logout", answer));
-        waitForTask(broker.client.logout()); // signed out: nothing is sent
-        QCOMPARE(broker.standIn.requests().size(), 0);
+        QFETCH(QString, answer);
+        QFETCH(QString, result);
+        Broker broker(loginScenario(loginReply("tok"), "POST /api/v1/units/resolve", answer));
         broker.signIn();
-        waitForTask(broker.client.logout());
-        QVERIFY(!broker.client.isSignedIn());
-        QCOMPARE(broker.standIn.requests().size(), 2);
-        QCOMPARE(outcome(broker.client.creationOptions()), "Sign in to Korvane before continuing.");
-        QCOMPARE(outcome(broker.client.resolve(QJsonObject{})), "Sign in to Korvane before continuing.");
-        QCOMPARE(outcome(broker.client.currentUser()), "Sign in to Korvane before continuing.");
-        QCOMPARE(broker.standIn.requests().size(), 2);
+        QCOMPARE(outcome(broker.client.resolve(QJsonObject{})), result);
+        QCOMPARE(broker.client.brokerToken(), "tok");
     }
 
-    void repliesMustBeWhatEachOperationReads_data()
+    void commitRetriesByItsOwnSchedule_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QList<qint64>>("waits");
         QTest::addColumn<QString>("result");
 
-        const QString unreadable = "The Wrenlow service returned an unreadable response.";
-        QTest::newRow("resolve: empty object") << "resolve" << QByteArray(R"({"json": {}})") << "ok";
-        QTest::newRow("resolve: list") << "resolve" << QByteArray(R"({"json": [{"status": "matched"}]})") << unreadable;
-        QTest::newRow("resolve: empty body")
-            << "resolve" << QByteArray(R"({"status": 200})") << "platform: The data could not be read: illegal value.";
-        QTest::newRow("resolve: scalar") << "resolve" << QByteArray(R"({"json": 5})")
-                                         << "platform: The data could not be read: illegal value.";
-        QTest::newRow("resolve: 401 keeps the sign-in")
-            << "resolve" << QByteArray(R"({"status": 401, "json": {"error": {"code": "expired"}}})") << "HTTP 401";
-        QTest::newRow("action: list") << "action" << QByteArray(R"({"json": []})") << unreadable;
-        QTest::newRow("options: empty lists")
-            << "options" << QByteArray(R"({"json": {"lots": [], "unit_categories": []}})") << "ok";
-        QTest::newRow("me: the sign-in reply is not a user")
-            << "me" << loginReply("tok") << "platform: The data could not be read: “user_id” is missing.";
+        using Waits = QList<qint64>;
+        const QString ok = R"({"json": {}})";
+        QTest::newRow("503, 503, 200") << R"({"status": 503}, {"status": 503}, )" + ok << Waits{600, 1200} << "ok";
+        QTest::newRow("429 hint 100 waits 250")
+            << R"({"status": 429, "json": {"retryAfterMs": 100}}, )" + ok << Waits{250} << "ok";
+        QTest::newRow("429 hint a minute waits 5000")
+            << R"({"status": 429, "json": {"error": {"retryAfterMs": 60000}}}, )" + ok << Waits{5000} << "ok";
+        QTest::newRow("503 Retry-After 2 s")
+            << R"({"status": 503, "headers": {"Retry-After": "2"}}, )" + ok << Waits{2000} << "ok";
+        QTest::newRow("429 without a hint, three times") << R"({"status": 429})" << Waits{600, 1200} << "HTTP 429";
+        QTest::newRow("400 told retryable")
+            << R"({"status": 400, "json": {"retryable": true}}, )" + ok << Waits{600} << "ok";
+        QTest::newRow("503 told not retryable is still retried")
+            << R"({"status": 503, "json": {"retryable": false}}, )" + ok << Waits{600} << "ok";
+        QTest::newRow("409 never") << R"({"status": 409, "json": {"retryable": true}})" << Waits{} << "HTTP 409";
+        QTest::newRow("401 not retried") << R"({"status": 401})" << Waits{} << "HTTP 401";
+        // A connection cut off mid-answer is a transport failure that Qt does not send again by itself.
+        const QString cutOff = R"({"body": "partial", "headers": {"Content-Length": "99"}})";
+        QTest::newRow("transport failures, then an object")
+            << cutOff + "," + cutOff + "," + ok << Waits{600, 1200} << "ok";
+        QTest::newRow("last attempt's error is raised")
+            << R"({"status": 503}, )" + cutOff + R"(, {"status": 502})" << Waits{600, 1200} << "HTTP 502";
     }
 
-    void repliesMustBeWhatEachOperationReads()
+    void commitRetriesByItsOwnSchedule()
     {
-        QFETCH(QString, operation);
-        QFETCH(QByteArray, answer);
+        QFETCH(QString, answers);
+        QFETCH(QList<qint64>, waits);
         QFETCH(QString, result);
-        const QMap<QString, QByteArray> routes{{"resolve", "POST /api/v1/units/resolve"},
-                                               {"action", "POST /api/v1/units/action"},
-                                               {"options", "GET /api/v1/units/creation-options"},
-                                               {"me", "GET /api/v1/auth/me"}};
-        Broker broker(signedInScenario(routes.value(operation), answer));
+        QList<qint64> slept;
+        Broker broker(loginScenario(loginReply("tok"), "POST /api/v1/units/commit", answers),
+                      [&slept](std::chrono::milliseconds wait) -> QCoro::Task<> {
+                          slept.append(wait.count());
+                          co_return;
+                      });
         broker.signIn();
-        MacKorvaneApiClient &client = broker.client;
-        const QString actual = operation == "resolve"   ? outcome(client.resolve(QJsonObject{}))
-                               : operation == "action"  ? outcome(client.applyUnitAction(QJsonObject{}))
-                               : operation == "options" ? outcome(client.creationOptions())
-                                                        : outcome(client.currentUser());
-        QCOMPARE(actual, result);
-        QCOMPARE(client.brokerToken(), "tok");
+        QCOMPARE(outcome(broker.client.commit(QJsonObject{{"unit", "C02X"}, {"lot_id", 3}})), result);
+        QCOMPARE(slept, waits);
+        const QList<LoggedRequest> sends = broker.standIn.requests().mid(1);
+        QCOMPARE(sends.size(), waits.size() + 1);
+        for (const LoggedRequest &send : sends)
+            QCOMPARE(send.body, R"({"lot_id":3,"unit":"C02X"})");
     }
 };
 
