@@ -42,30 +42,16 @@ private slots:
         QTest::addColumn<QString>("check");
         QTest::addColumn<QString>("review");
 
-        QTest::newRow("no diagnostics") << States{} << false << ""
-                                        << "No"
-                                        << "";
-        QTest::newRow("all not applicable") << States{NA, NA} << false << ""
-                                            << "No"
-                                            << "";
-        QTest::newRow("all pass") << States{Pass, NA, Pass} << true << "Yes"
-                                  << "Yes"
-                                  << "Yes";
-        QTest::newRow("one fail") << States{Pass, Fail, Review, Ready} << false << "No"
-                                  << "No"
-                                  << "No";
-        QTest::newRow("one review") << States{Pass, Review, NA} << true << ""
-                                    << "Review"
-                                    << "Review";
-        QTest::newRow("one ready") << States{Pass, Ready} << false << ""
-                                   << "No"
-                                   << "";
-        QTest::newRow("one running") << States{Running, Pass} << false << ""
-                                     << "No"
-                                     << "";
-        QTest::newRow("review while another is ready") << States{Review, Ready} << false << ""
-                                                       << "No"
-                                                       << "Review";
+        const auto v = [](const char *text) { return QString(text); };
+        QTest::newRow("no diagnostics") << States{} << false << v("") << v("No") << v("");
+        QTest::newRow("all not applicable") << States{NA, NA} << false << v("") << v("No") << v("");
+        QTest::newRow("all pass") << States{Pass, NA, Pass} << true << v("Yes") << v("Yes") << v("Yes");
+        QTest::newRow("one fail") << States{Pass, Fail, Review, Ready} << false << v("No") << v("No") << v("No");
+        QTest::newRow("one review") << States{Pass, Review, NA} << true << v("") << v("Review") << v("Review");
+        QTest::newRow("one ready") << States{Pass, Ready} << false << v("") << v("No") << v("");
+        QTest::newRow("one running") << States{Running, Pass} << false << v("") << v("No") << v("");
+        QTest::newRow("review while another is ready")
+            << States{Review, Ready} << false << v("") << v("No") << v("Review");
     }
     void verdictMatrix()
     {

@@ -51,58 +51,48 @@ private slots:
         QTest::newRow("number") << QByteArray("7") << std::optional<qint64>(7);
         QTest::newRow("text") << QByteArray(R"("12")") << std::optional<qint64>(12);
         QTest::newRow("text with plus") << QByteArray(R"("+7")") << std::optional<qint64>(7);
-        QTest::newRow("text with minus") << QByteArray(R"("-7")") << std::optional<qint64>(-7);
-        QTest::newRow("leading zeros") << QByteArray(R"("007")") << std::optional<qint64>(7);
-        QTest::newRow("largest") << QByteArray(R"("9223372036854775807")") << std::optional<qint64>(INT64_MAX);
         QTest::newRow("smallest") << QByteArray(R"("-9223372036854775808")") << std::optional<qint64>(INT64_MIN);
         QTest::newRow("text beyond range") << QByteArray(R"("9223372036854775808")") << none;
         QTest::newRow("number beyond range") << QByteArray("9223372036854775808") << none;
         QTest::newRow("trailing letter") << QByteArray(R"("12b")") << none;
         QTest::newRow("leading blank") << QByteArray(R"(" 7")") << none;
-        QTest::newRow("trailing blank") << QByteArray(R"("7 ")") << none;
         QTest::newRow("empty text") << QByteArray(R"("")") << none;
         QTest::newRow("sign only") << QByteArray(R"("+")") << none;
-        QTest::newRow("two signs") << QByteArray(R"("+-1")") << none;
-        QTest::newRow("hexadecimal") << QByteArray(R"("0x10")") << none;
         QTest::newRow("non-ASCII digits") << QByteArray(R"("١٢")") << none;
         QTest::newRow("fraction") << QByteArray("7.5") << none;
         QTest::newRow("true") << QByteArray("true") << none;
-        QTest::newRow("null") << QByteArray("null") << none;
     }
 
     void flexibleInt()
     {
         QFETCH(QByteArray, json);
-        QFETCH(std::optional<qint64>, value);
-        QCOMPARE(FlexibleInt::fromJson(jsonValue(json)).value, value);
+        QTEST(FlexibleInt::fromJson(jsonValue(json)).value, "value");
     }
 
-    void projectListDecodes()
+    // Every member lands in its own field, the row number read loosely; unknown members are ignored.
+    void recordsDecodeTheirMembers()
     {
         const SheetsProjectList list = SheetsProjectList::fromJson(with(completeList, "unknown", R"({"x": 1})"));
         QCOMPARE(list.ok, true);
-        QCOMPARE(list.empId, "AB12");
-        QCOMPARE(list.employeeName, "Ana");
-        QCOMPARE(list.targetSpreadsheetId, "s1");
+        QCOMPARE((QStringList{list.empId, list.employeeName, list.targetSpreadsheetId}),
+                 (QStringList{"AB12", "Ana", "s1"}));
         QCOMPARE(list.projects, QStringList({"P1", "P2"}));
         QCOMPARE(list.error, std::nullopt);
         QCOMPARE(SheetsProjectList::fromJson(with(completeList, "error", R"("No routing")")).error, "No routing");
-    }
 
-    void uploadResultDecodes()
-    {
-        const SheetsUploadResult result =
+        const SheetsUploadResult upload =
             SheetsUploadResult::fromJson(with(completeUpload, "retryAfterMs", "-9223372036854775808"));
-        QCOMPARE(result.ok, true);
-        QCOMPARE(result.duplicate, false);
-        QCOMPARE(result.sheetName, "Mac");
-        QCOMPARE(result.parsedRowNumber(), 41);
-        QCOMPARE(result.duplicateAction, "append");
-        QCOMPARE(result.employeeName, "Ana");
-        QCOMPARE(result.busy, false);
-        QCOMPARE(result.retryable, false);
-        QCOMPARE(result.retryAfterMs, INT64_MIN);
-        QCOMPARE(result.error, std::nullopt);
+        QCOMPARE((QList<bool>{upload.ok, upload.duplicate, upload.busy, upload.retryable}),
+                 (QList<bool>{true, false, false, false}));
+        QCOMPARE((QStringList{upload.sheetName, upload.duplicateAction, upload.employeeName}),
+                 (QStringList{"Mac", "append", "Ana"}));
+        QCOMPARE(upload.parsedRowNumber(), 41);
+        QCOMPARE(SheetsUploadResult::fromJson(with(completeUpload, "rowNumber", R"("12b")")).parsedRowNumber(),
+                 std::nullopt);
+        QCOMPARE(SheetsDuplicateResult::fromJson(with(completeDuplicate, "rowNumber", R"("12")")).parsedRowNumber(),
+                 12);
+        QCOMPARE(SheetsDuplicateResult::fromJson(completeDuplicate).parsedRowNumber(), std::nullopt);
+        QCOMPARE(upload.retryAfterMs, INT64_MIN);
     }
 
     // Which replies decode at all: a required member missing or of another JSON type fails the whole record.
@@ -114,22 +104,17 @@ private slots:
 
         QTest::newRow("list: complete") << "list" << completeList << true;
         QTest::newRow("list: error null") << "list" << with(completeList, "error", "null") << true;
-        QTest::newRow("list: no projects") << "list" << with(completeList, "projects", "[]") << true;
         QTest::newRow("list: a project that is a number")
             << "list" << with(completeList, "projects", R"(["P", 1])") << false;
         QTest::newRow("list: error is a number") << "list" << with(completeList, "error", "5") << false;
         QTest::newRow("list: ok is a text") << "list" << with(completeList, "ok", R"("true")") << false;
-        QTest::newRow("list: ok is 1") << "list" << with(completeList, "ok", "1") << false;
-        QTest::newRow("list: ok is null") << "list" << with(completeList, "ok", "null") << false;
         QTest::newRow("list: employee name missing") << "list" << with(completeList, "employeeName", "") << false;
         QTest::newRow("list: key in another case")
             << "list" << with(with(completeList, "empId", ""), "empid", R"("A")") << false;
         QTest::newRow("list: array body") << "list" << QByteArray("[]") << false;
-        QTest::newRow("list: empty body") << "list" << QByteArray() << false;
+        QTest::newRow("list: nested deeper than the parser allows") << "list" << QByteArray(100000, '[') << false;
         QTest::newRow("list: truncated body") << "list" << completeList.chopped(5) << false;
-        QTest::newRow("list: HTML") << "list" << QByteArray("<html>Bad gateway</html>") << false;
 
-        QTest::newRow("duplicate: complete") << "duplicate" << completeDuplicate << true;
         QTest::newRow("duplicate: matches of any kind")
             << "duplicate" << with(completeDuplicate, "matches", R"([1, "a", null, {}, [true]])") << true;
         QTest::newRow("duplicate: matches not a list")
@@ -143,16 +128,12 @@ private slots:
 
         QTest::newRow("upload: complete") << "upload" << completeUpload << true;
         QTest::newRow("upload: retryable missing") << "upload" << with(completeUpload, "retryable", "") << false;
-        QTest::newRow("upload: busy missing") << "upload" << with(completeUpload, "busy", "") << false;
-        QTest::newRow("upload: retryAfterMs missing") << "upload" << with(completeUpload, "retryAfterMs", "") << false;
         QTest::newRow("upload: retryAfterMs is a text")
             << "upload" << with(completeUpload, "retryAfterMs", R"("2500")") << false;
         QTest::newRow("upload: retryAfterMs is a fraction")
             << "upload" << with(completeUpload, "retryAfterMs", "2.5") << false;
         QTest::newRow("upload: retryAfterMs beyond 64 bits")
             << "upload" << with(completeUpload, "retryAfterMs", "1e30") << false;
-        QTest::newRow("upload: duplicateAction missing")
-            << "upload" << with(completeUpload, "duplicateAction", "") << false;
         QTest::newRow("upload: busy is 0") << "upload" << with(completeUpload, "busy", "0") << false;
     }
 
@@ -175,26 +156,6 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(PlatformError, decode());
     }
 
-    void parsedRowNumber_data()
-    {
-        QTest::addColumn<QByteArray>("rowNumber");
-        QTest::addColumn<std::optional<qint64>>("parsed");
-        QTest::newRow("number 12") << QByteArray("12") << std::optional<qint64>(12);
-        QTest::newRow("text 12") << QByteArray(R"("12")") << std::optional<qint64>(12);
-        QTest::newRow("text 12b") << QByteArray(R"("12b")") << std::optional<qint64>();
-        QTest::newRow("null") << QByteArray("null") << std::optional<qint64>();
-        QTest::newRow("missing") << QByteArray() << std::optional<qint64>();
-    }
-
-    void parsedRowNumber()
-    {
-        QFETCH(QByteArray, rowNumber);
-        QFETCH(std::optional<qint64>, parsed);
-        QCOMPARE(SheetsDuplicateResult::fromJson(with(completeDuplicate, "rowNumber", rowNumber)).parsedRowNumber(),
-                 parsed);
-        QCOMPARE(SheetsUploadResult::fromJson(with(completeUpload, "rowNumber", rowNumber)).parsedRowNumber(), parsed);
-    }
-
     void matchDescriptions_data()
     {
         QTest::addColumn<QByteArray>("matches");
@@ -207,43 +168,14 @@ private slots:
         QTest::newRow("field that is not a text") << QByteArray(R"([{"field": 5, "value": "v"}])") << QStringList{"v"};
         QTest::newRow("value that is not a text")
             << QByteArray(R"([{"field": "Tag", "value": 12}])") << QStringList{"Tag"};
-        QTest::newRow("empty text kept") << QByteArray(R"(["", "B"])") << QStringList{"", "B"};
         QTest::newRow("nothing usable") << QByteArray(R"([1.5, false, [{"field": "x"}]])") << QStringList{};
-        QTest::newRow("other members ignored")
-            << QByteArray(R"([{"field": "Asset", "value": "A-1", "row": 3, "sheet": "Mac"}])")
-            << QStringList{"Asset: A-1"};
     }
 
     void matchDescriptions()
     {
         QFETCH(QByteArray, matches);
-        QFETCH(QStringList, descriptions);
-        QCOMPARE(SheetsDuplicateResult::fromJson(with(completeDuplicate, "matches", matches)).matchDescriptions(),
-                 descriptions);
-    }
-
-    void looseValues_data()
-    {
-        QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<std::optional<QString>>("text");
-        using Kind = JsonLooseValue::Kind;
-        QTest::newRow("text") << QByteArray(R"("a")") << int(Kind::String) << std::optional<QString>("a");
-        QTest::newRow("number is not text") << QByteArray("5") << int(Kind::Number) << std::optional<QString>();
-        QTest::newRow("bool") << QByteArray("false") << int(Kind::Bool) << std::optional<QString>();
-        QTest::newRow("object") << QByteArray("{}") << int(Kind::Object) << std::optional<QString>();
-        QTest::newRow("array") << QByteArray("[]") << int(Kind::Array) << std::optional<QString>();
-        QTest::newRow("null") << QByteArray("null") << int(Kind::Null) << std::optional<QString>();
-    }
-
-    void looseValues()
-    {
-        QFETCH(QByteArray, json);
-        QFETCH(int, kind);
-        QFETCH(std::optional<QString>, text);
-        const JsonLooseValue value = JsonLooseValue::fromJson(jsonValue(json));
-        QCOMPARE(int(value.kind()), kind);
-        QCOMPARE(value.stringValue(), text);
+        QTEST(SheetsDuplicateResult::fromJson(with(completeDuplicate, "matches", matches)).matchDescriptions(),
+              "descriptions");
     }
 };
 

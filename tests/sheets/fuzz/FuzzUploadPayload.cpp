@@ -6,6 +6,7 @@
 #include "sheets/UploadOperatorInput.h"
 
 #include <QJsonObject>
+#include <QStringList>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -16,57 +17,25 @@ namespace {
 
 using namespace wrenlow;
 
-// The keys, labels and ids the builder looks for, so that the fuzzer reaches past the validation.
-constexpr std::array knownTexts{
-    "identity",
-    "processor",
-    "memory",
-    "drives",
-    "graphics",
-    "battery",
-    "macos",
-    "firmware",
-    "security",
-    "camera",
-    "mac-security",
-    "Serial number",
-    "Model",
-    "Model number",
-    "Apple silicon",
-    "Processor",
-    "Installed",
-    "Disk 1",
-    "Disk 2 SMART",
-    "Graphics",
-    "Graphics 2",
-    "Graphics cores",
-    "Overall health",
-    "Maximum capacity",
-    "Current charge",
-    "Version",
-    "Build",
-    "Architecture",
-    "System firmware",
-    "Activation Lock",
-    "FileVault",
-    "Gatekeeper",
-    "System Integrity Protection",
-    "AMZN",
-    " amzn ",
-    "Not reported",
-    "append",
-    "overwrite",
-    "MacBook Pro",
-    "1 TB | SSD",
-    "|",
-    "87%",
-    "",
-};
+// The keys, labels and ids the builder looks for (and a few telling values), so that the fuzzer reaches past
+// the validation. The last one is the empty text.
+const QStringList &knownTexts()
+{
+    static const QStringList texts =
+        QStringLiteral(
+            "identity;processor;memory;drives;graphics;battery;macos;firmware;security;camera;mac-security;"
+            "Serial number;Model;Model number;Apple silicon;Processor;Installed;Disk 1;Disk 2 SMART;Graphics;"
+            "Graphics 2;Graphics cores;Overall health;Maximum capacity;Current charge;Version;Build;"
+            "Architecture;System firmware;Activation Lock;FileVault;Gatekeeper;System Integrity Protection;"
+            "AMZN; amzn ;Not reported;append;overwrite;MacBook Pro;1 TB | SSD;|;87%;")
+            .split(u';');
+    return texts;
+}
 
 QString text(FuzzedDataProvider &data)
 {
     if (data.ConsumeBool())
-        return QString::fromUtf8(knownTexts[data.ConsumeIntegralInRange<std::size_t>(0, knownTexts.size() - 1)]);
+        return knownTexts().at(data.ConsumeIntegralInRange<qsizetype>(0, knownTexts().size() - 1));
     return QString::fromStdString(data.ConsumeRandomLengthString(48));
 }
 
