@@ -33,8 +33,6 @@ private slots:
         QTest::newRow("200 %: at most 12 points") << Telemetry{1000, 950, {}, 2000, 1000} << "Good" << 83;
         QTest::newRow("cycles without a design count") << Telemetry{1000, 950, {}, 2000, 0} << "Good" << 95;
         QTest::newRow("poor condition caps at 70") << Telemetry{1000, 950, {}, {}, {}} << "Service Recommended" << 70;
-        QTest::newRow("good in any case") << Telemetry{1000, 950, {}, {}, {}} << "good" << 95;
-        QTest::newRow("Unknown caps") << Telemetry{1000, 950, {}, {}, {}} << "Unknown" << 70;
         QTest::newRow("clamped to 100") << Telemetry{1000, 1200, 1100, {}, {}} << "Good" << 100;
         QTest::newRow("clamped to 0") << Telemetry{1000, -50, {}, {}, {}} << "Good" << 0;
         QTest::newRow("half rounds away from zero") << Telemetry{8, 5, {}, {}, {}} << "Good" << 63; // 62.5

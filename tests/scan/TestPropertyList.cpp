@@ -21,31 +21,21 @@ QByteArray plist(const QByteArray &body)
 // The shape `ioreg -r -c AppleSmartBattery -a` prints: an array holding the registry entry.
 const QByteArray batteryEntry = plist(R"(<array>
 <dict>
-    <key>Amperage</key>
-    <integer>-465</integer>
+    <key>Amperage</key><integer>-465</integer>
     <key>BatteryData</key>
     <dict>
-        <key>DesignCapacity</key>
-        <integer>8579</integer>
-        <key>FullChargeCapacity</key>
-        <integer>7612</integer>
-        <key>Serial</key>
-        <string>F8Y1234</string>
-        <key>StateOfCharge</key>
-        <real>87.5</real>
-        <key>Lifetime</key>
-        <array><integer>1</integer><integer>18446744073709551615</integer></array>
+        <key>DesignCapacity</key><integer>8579</integer>
+        <key>FullChargeCapacity</key><integer>7612</integer>
+        <key>Serial</key><string>F8Y1234 &amp; caf&#233;</string>
+        <key>Empty</key><array/><key>None</key><dict/><key>Blank</key><string></string>
+        <key>StateOfCharge</key><real>87.5</real>
+        <key>Lifetime</key><array><integer>1</integer><integer>18446744073709551615</integer></array>
     </dict>
-    <key>CycleCount</key>
-    <integer>312</integer>
-    <key>ExternalConnected</key>
-    <true/>
-    <key>IsCharging</key>
-    <false/>
-    <key>BootPathUpdated</key>
-    <data>AAEC/w==</data>
-    <key>ManufactureDate</key>
-    <date>2023-05-01T12:30:00Z</date>
+    <key>CycleCount</key><integer>312</integer>
+    <key>ExternalConnected</key><true/>
+    <key>IsCharging</key><false/>
+    <key>BootPathUpdated</key><data>AAEC/w==</data>
+    <key>ManufactureDate</key><date>2023-05-01T12:30:00Z</date>
 </dict>
 </array>)");
 
@@ -62,31 +52,29 @@ private slots:
         QCOMPARE(root.typeId(), QMetaType::QVariantList);
         const QVariantMap entry = root.toList().at(0).toMap();
 
-        QCOMPARE(entry.value(QStringLiteral("Amperage")).typeId(), QMetaType::LongLong);
-        QCOMPARE(entry.value(QStringLiteral("Amperage")).toLongLong(), -465);
-        QCOMPARE(entry.value(QStringLiteral("CycleCount")).toLongLong(), 312);
-        QCOMPARE(entry.value(QStringLiteral("ExternalConnected")), QVariant(true));
-        QCOMPARE(entry.value(QStringLiteral("IsCharging")), QVariant(false));
-        QCOMPARE(entry.value(QStringLiteral("BootPathUpdated")).toByteArray(), QByteArray("\x00\x01\x02\xff", 4));
-        QCOMPARE(entry.value(QStringLiteral("ManufactureDate")).toDateTime(),
-                 QDateTime(QDate(2023, 5, 1), QTime(12, 30), Qt::UTC));
+        QCOMPARE(entry.value("Amperage").typeId(), QMetaType::LongLong);
+        QCOMPARE(entry.value("Amperage").toLongLong(), -465);
+        QCOMPARE(entry.value("CycleCount").toLongLong(), 312);
+        QCOMPARE(entry.value("ExternalConnected"), QVariant(true));
+        QCOMPARE(entry.value("IsCharging"), QVariant(false));
+        QCOMPARE(entry.value("BootPathUpdated").toByteArray(), QByteArray("\x00\x01\x02\xff", 4));
+        QCOMPARE(entry.value("ManufactureDate").toDateTime(), QDateTime(QDate(2023, 5, 1), QTime(12, 30), Qt::UTC));
 
-        const QVariantMap data = entry.value(QStringLiteral("BatteryData")).toMap();
-        QCOMPARE(data.value(QStringLiteral("DesignCapacity")).toLongLong(), 8579);
-        QCOMPARE(data.value(QStringLiteral("Serial")).toString(), QStringLiteral("F8Y1234"));
-        QCOMPARE(data.value(QStringLiteral("StateOfCharge")).typeId(), QMetaType::Double);
-        QCOMPARE(data.value(QStringLiteral("StateOfCharge")).toDouble(), 87.5);
-        const QVariantList lifetime = data.value(QStringLiteral("Lifetime")).toList();
-        QCOMPARE(lifetime.at(1).typeId(), QMetaType::ULongLong);
-        QCOMPARE(lifetime.at(1).toULongLong(), std::numeric_limits<quint64>::max());
+        const QVariantMap data = entry.value("BatteryData").toMap();
+        QCOMPARE(data.value("DesignCapacity").toLongLong(), 8579);
+        QCOMPARE(data.value("Serial").toString(), "F8Y1234 & café");
+        QCOMPARE(data.value("Empty"), QVariantList());
+        QCOMPARE(data.value("None"), QVariantMap());
+        QCOMPARE(data.value("Blank"), QVariant(QString()));
+        QCOMPARE(data.value("StateOfCharge").typeId(), QMetaType::Double);
+        QCOMPARE(data.value("StateOfCharge").toDouble(), 87.5);
+        QCOMPARE(data.value("Lifetime").toList(), (QVariantList{1LL, 18446744073709551615ULL}));
     }
 
     void integerLimits_data()
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QVariant>("expected");
-        QTest::newRow("zero") << QByteArray("0") << QVariant::fromValue(qint64(0));
-        QTest::newRow("-1") << QByteArray("-1") << QVariant::fromValue(qint64(-1));
         QTest::newRow("signed minimum") << QByteArray("-9223372036854775808")
                                         << QVariant::fromValue(std::numeric_limits<qint64>::min());
         QTest::newRow("signed maximum") << QByteArray("9223372036854775807")
@@ -106,24 +94,11 @@ private slots:
         QCOMPARE(value, expected);
     }
 
-    void emptyContainersAndStrings()
-    {
-        const QVariantMap map =
-            PropertyList::parse(plist("<dict><key>a</key><array/><key>b</key><dict/><key>c</key><string></string>"
-                                      "<key>d</key><string>caf&#233; &amp; tea</string></dict>"))
-                .toMap();
-        QCOMPARE(map.value(QStringLiteral("a")).toList().size(), 0);
-        QCOMPARE(map.value(QStringLiteral("b")).typeId(), QMetaType::QVariantMap);
-        QCOMPARE(map.value(QStringLiteral("c")).toString(), QString());
-        QCOMPARE(map.value(QStringLiteral("d")).toString(), QStringLiteral("café & tea"));
-    }
-
     void rejectsBrokenDocuments_data()
     {
         QTest::addColumn<QByteArray>("document");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("not XML") << QByteArray("Amperage = -465");
-        QTest::newRow("JSON") << QByteArray(R"({"a": 1})");
         QTest::newRow("truncated") << batteryEntry.left(batteryEntry.size() / 2);
         QTest::newRow("truncated in a tag") << batteryEntry.left(batteryEntry.indexOf("<integer>") + 4);
         QTest::newRow("unclosed dict") << plist("<dict><key>a</key><integer>1</integer>");
