@@ -10,12 +10,6 @@ namespace wrenlow {
 namespace {
 
 // Optional keys count as absent when missing or null, as the strict readers treat them.
-bool holdsValue(const QJsonObject &object, const QString &key)
-{
-    const QJsonValue value = object.value(key);
-    return !value.isNull() && !value.isUndefined();
-}
-
 template <typename Value> void putOptional(QJsonObject &object, const QString &key, const std::optional<Value> &value)
 {
     if (value)
@@ -60,7 +54,7 @@ KorvaneUser KorvaneUser::fromJson(const QJsonObject &object)
     user.firstName = json::optionalString(object, QStringLiteral("first_name"));
     user.lastName = json::optionalString(object, QStringLiteral("last_name"));
     const QString rolesKey = QStringLiteral("roles");
-    if (holdsValue(object, rolesKey)) {
+    if (!json::isAbsent(object, rolesKey)) {
         QStringList roles;
         const QJsonArray array = json::requireArray(object, rolesKey);
         for (const QJsonValue &role : array)
@@ -100,7 +94,7 @@ KorvaneLoginResponse KorvaneLoginResponse::fromJson(const QJsonObject &object)
     response.expiresAt = json::requireString(object, QStringLiteral("expires_at"));
     response.user = KorvaneUser::fromJson(json::requireObject(object, QStringLiteral("user")));
     const QString toolKey = QStringLiteral("tool");
-    if (holdsValue(object, toolKey))
+    if (!json::isAbsent(object, toolKey))
         response.tool = KorvaneToolIdentity::fromJson(json::requireObject(object, toolKey));
     return response;
 }

@@ -23,13 +23,13 @@ QJsonValue present(const QJsonObject &object, const QString &key)
     return *it;
 }
 
-bool absent(const QJsonObject &object, const QString &key)
+} // namespace
+
+bool isAbsent(const QJsonObject &object, const QString &key)
 {
     const auto it = object.constFind(key);
     return it == object.constEnd() || it->isNull() || it->isUndefined();
 }
-
-} // namespace
 
 std::optional<qint64> exactInteger(const QJsonValue &value)
 {
@@ -92,21 +92,21 @@ QJsonObject requireObject(const QJsonObject &object, const QString &key)
 
 std::optional<QString> optionalString(const QJsonObject &object, const QString &key)
 {
-    if (absent(object, key))
+    if (isAbsent(object, key))
         return std::nullopt;
     return requireString(object, key);
 }
 
 std::optional<qint64> optionalInteger(const QJsonObject &object, const QString &key)
 {
-    if (absent(object, key))
+    if (isAbsent(object, key))
         return std::nullopt;
     return requireInteger(object, key);
 }
 
 std::optional<bool> optionalBool(const QJsonObject &object, const QString &key)
 {
-    if (absent(object, key))
+    if (isAbsent(object, key))
         return std::nullopt;
     return requireBool(object, key);
 }

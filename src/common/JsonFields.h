@@ -18,6 +18,9 @@ bool requireBool(const QJsonObject &object, const QString &key);
 QJsonArray requireArray(const QJsonObject &object, const QString &key);
 QJsonObject requireObject(const QJsonObject &object, const QString &key);
 
+// True when the key is missing or holds null: the decoders' "if present" test.
+bool isAbsent(const QJsonObject &object, const QString &key);
+
 // Absent or null gives nothing; any other type than the expected one throws.
 std::optional<QString> optionalString(const QJsonObject &object, const QString &key);
 std::optional<qint64> optionalInteger(const QJsonObject &object, const QString &key);

@@ -32,10 +32,9 @@ std::optional<qint64> decimalInteger(const QString &text)
 
 std::optional<FlexibleInt> optionalFlexibleInt(const QJsonObject &object, const QString &key)
 {
-    const QJsonValue value = object.value(key);
-    if (value.isNull() || value.isUndefined())
+    if (json::isAbsent(object, key))
         return std::nullopt;
-    return FlexibleInt::fromJson(value);
+    return FlexibleInt::fromJson(object.value(key));
 }
 
 } // namespace
