@@ -21,7 +21,7 @@ QJsonObject routing(const PayloadFacts &facts, const UploadOperatorInput &input)
     return {
         {QStringLiteral("empId"), facts.normalizedEmpId},
         {QStringLiteral("projectId"), facts.routingProject},
-        {QStringLiteral("duplicateAction"), input.duplicateAction()},
+        {QStringLiteral("duplicateAction"), input.duplicateAction},
         {QStringLiteral("allowDuplicate"), facts.allowDuplicate},
     };
 }
@@ -30,7 +30,7 @@ QJsonObject computer(const PayloadFacts &facts, const UploadOperatorInput &input
 {
     const QString systemSku = sectionValue(snapshot, QStringLiteral("identity"), QStringLiteral("Model number"));
     return {
-        {QStringLiteral("assetTag"), input.assetTag()},
+        {QStringLiteral("assetTag"), input.assetTag},
         {QStringLiteral("serialNumber"), facts.serial},
         {QStringLiteral("biosSerialNumber"), facts.serial},
         {QStringLiteral("manufacturer"), facts.make},
@@ -67,18 +67,18 @@ QJsonArray cameras(const InventorySnapshot &snapshot)
 QJsonObject amazonReturnsInput(const PayloadFacts &facts, const UploadOperatorInput &input)
 {
     return {
-        {QStringLiteral("techName"), input.techName()},
-        {QStringLiteral("assetTag"), input.assetTag()},
-        {QStringLiteral("sent"), input.sent()},
-        {QStringLiteral("trackingNo"), input.trackingNumber()},
-        {QStringLiteral("location"), input.location()},
-        {QStringLiteral("palletNo"), input.palletNumber()},
-        {QStringLiteral("fsnCode"), input.fsnCode()},
-        {QStringLiteral("asinCode"), input.asinCode()},
-        {QStringLiteral("description"), input.description()},
-        {QStringLiteral("issue"), input.issue()},
-        {QStringLiteral("workingOnIt"), input.workingOnIt()},
-        {QStringLiteral("comments"), input.comments()},
+        {QStringLiteral("techName"), input.techName},
+        {QStringLiteral("assetTag"), input.assetTag},
+        {QStringLiteral("sent"), input.sent},
+        {QStringLiteral("trackingNo"), input.trackingNumber},
+        {QStringLiteral("location"), input.location},
+        {QStringLiteral("palletNo"), input.palletNumber},
+        {QStringLiteral("fsnCode"), input.fsnCode},
+        {QStringLiteral("asinCode"), input.asinCode},
+        {QStringLiteral("description"), input.description},
+        {QStringLiteral("issue"), input.issue},
+        {QStringLiteral("workingOnIt"), input.workingOnIt},
+        {QStringLiteral("comments"), input.comments},
         {QStringLiteral("unitPasses"), sheetRows::amazonUnitPasses(facts, input)},
     };
 }
@@ -87,7 +87,7 @@ QJsonObject pcInput(const PayloadFacts &facts, const UploadOperatorInput &input)
 {
     const SheetVerdicts &verdicts = facts.verdicts;
     return {
-        {QStringLiteral("assetTag"), input.assetTag()},
+        {QStringLiteral("assetTag"), input.assetTag},
         {QStringLiteral("diagnosticCheck"), verdicts.checkVerdict()},
         {QStringLiteral("virusCheck"), QString()},
         {QStringLiteral("deviceManagerCheck"), QString()},
@@ -106,9 +106,9 @@ QJsonObject operatorMember(const PayloadFacts &facts, const UploadOperatorInput 
 {
     return {
         {QStringLiteral("empId"), facts.normalizedEmpId},
-        {QStringLiteral("techName"), input.techName()},
+        {QStringLiteral("techName"), input.techName},
         {QStringLiteral("allowDuplicate"), facts.allowDuplicate},
-        {QStringLiteral("duplicateAction"), input.duplicateAction()},
+        {QStringLiteral("duplicateAction"), input.duplicateAction},
         {QStringLiteral("input"), QJsonObject{{QStringLiteral("amazonReturns"), amazonReturnsInput(facts, input)},
                                               {QStringLiteral("pc"), pcInput(facts, input)}}},
     };

@@ -42,10 +42,10 @@ PayloadFacts PayloadFacts::derive(const InventorySnapshot &snapshot, const Uploa
     using payload::value;
 
     PayloadFacts facts;
-    facts.normalizedEmpId = input.empId().trimmed().toUpper();
+    facts.normalizedEmpId = input.empId.trimmed().toUpper();
     require(!facts.normalizedEmpId.isEmpty(), QStringLiteral("EMP ID is required."));
     facts.isAmazon = facts.normalizedEmpId == u"AMZN";
-    facts.routingProject = facts.isAmazon ? QStringLiteral("Incoming Amazon Returns") : input.projectId().trimmed();
+    facts.routingProject = facts.isAmazon ? QStringLiteral("Incoming Amazon Returns") : input.projectId.trimmed();
     require(!facts.routingProject.isEmpty(), QStringLiteral("A project is required."));
 
     const InventorySection identity = payload::section(QStringLiteral("identity"), snapshot);
@@ -61,9 +61,8 @@ PayloadFacts PayloadFacts::derive(const InventorySnapshot &snapshot, const Uploa
     require(!facts.serial.isEmpty(), QStringLiteral("A serial number is required before upload."));
     if (facts.isAmazon) {
         // Trimmed only to decide; the rows carry what the technician typed.
-        require(!input.techName().trimmed().isEmpty(),
-                QStringLiteral("Technician name is required for Amazon Returns."));
-        require(!input.assetTag().trimmed().isEmpty(), QStringLiteral("AZ number is required for Amazon Returns."));
+        require(!input.techName.trimmed().isEmpty(), QStringLiteral("Technician name is required for Amazon Returns."));
+        require(!input.assetTag.trimmed().isEmpty(), QStringLiteral("AZ number is required for Amazon Returns."));
     }
 
     facts.make = QStringLiteral("Apple");
@@ -89,13 +88,13 @@ PayloadFacts PayloadFacts::derive(const InventorySnapshot &snapshot, const Uploa
     facts.verdicts = SheetVerdicts::from(snapshot);
     facts.sheetDate = payload::wrenlowDate(snapshot.collectedAt);
     facts.reportId = payload::makeReportID(snapshot, facts.normalizedEmpId, facts.routingProject, facts.serial);
-    facts.combinedComments = joinNonEmpty({input.comments().trimmed(), checksSummary(snapshot.diagnostics)}, u" ");
+    facts.combinedComments = joinNonEmpty({input.comments.trimmed(), checksSummary(snapshot.diagnostics)}, u" ");
     facts.amazonDescription =
-        input.description().trimmed().isEmpty()
+        input.description.trimmed().isEmpty()
             ? joinNonEmpty({facts.make, facts.model, facts.cpu, facts.ram, facts.storage, facts.operatingSystemText},
                            u" / ")
-            : input.description();
-    facts.allowDuplicate = input.duplicateAction() == u"append" || input.duplicateAction() == u"overwrite";
+            : input.description;
+    facts.allowDuplicate = input.duplicateAction == u"append" || input.duplicateAction == u"overwrite";
     return facts;
 }
 

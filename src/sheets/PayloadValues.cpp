@@ -16,7 +16,6 @@ bool sameIgnoringCase(const QString &a, const QString &b)
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
 
-
 // A drive's one-line summary row ("Disk 1"), as opposed to its detail rows ("Disk 1 SMART").
 bool isStorageRow(const InventoryValue &row)
 {

@@ -10,6 +10,7 @@
 
 using namespace wrenlow;
 using namespace wrenlow::test;
+using wrenlow::support::waitForTask;
 using namespace std::chrono_literals;
 
 namespace {

@@ -17,12 +17,23 @@ namespace {
 // The technician's fields by name; missing ones are empty.
 UploadOperatorInput inputFrom(const QVariantMap &fields)
 {
-    QStringList v;
-    for (const char *name :
-         {"empId", "projectId", "duplicateAction", "assetTag", "techName", "fsnCode", "sent", "trackingNumber",
-          "location", "palletNumber", "asinCode", "description", "issue", "workingOnIt", "comments", "unitPasses"})
-        v.append(fields.value(name).toString());
-    return {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12], v[13], v[14], v[15]};
+    const auto f = [&fields](const char *name) { return fields.value(name).toString(); };
+    return {.empId = f("empId"),
+            .projectId = f("projectId"),
+            .duplicateAction = f("duplicateAction"),
+            .assetTag = f("assetTag"),
+            .techName = f("techName"),
+            .fsnCode = f("fsnCode"),
+            .sent = f("sent"),
+            .trackingNumber = f("trackingNumber"),
+            .location = f("location"),
+            .palletNumber = f("palletNumber"),
+            .asinCode = f("asinCode"),
+            .description = f("description"),
+            .issue = f("issue"),
+            .workingOnIt = f("workingOnIt"),
+            .comments = f("comments"),
+            .unitPasses = f("unitPasses")};
 }
 
 QJsonObject fixture(const QString &name)

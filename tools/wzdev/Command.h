@@ -1,10 +1,13 @@
 #pragma once
 
+#include "TaskWait.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 
 namespace wrenlow::wzdev {
@@ -39,5 +42,12 @@ void printError(const QString &text);
 void printJson(const QJsonValue &value, bool indented = false);
 // Reads a JSON file that must hold an object; prints the reason and returns false otherwise.
 bool readJsonObject(const QString &path, QJsonObject &into);
+
+// Waits for a client's operation. The clients end their own exchanges; this limit only keeps the tool from
+// hanging for good.
+template <typename T> T waitForClient(QCoro::Task<T> task)
+{
+    return support::waitForTask(std::move(task), std::chrono::minutes(10));
+}
 
 } // namespace wrenlow::wzdev

@@ -5,8 +5,6 @@
 #include "common/WrenlowError.h"
 #include "sheets/MacSheetsClient.h"
 
-#include "TaskWait.h"
-
 #include <QCoroTimer>
 #include <QHash>
 #include <QJsonArray>
@@ -89,20 +87,20 @@ int runAction(MacSheetsClient &client, const QString &action, const QStringList 
     if (action == QStringLiteral("list-projects")) {
         if (!readOptions(arguments, {QStringLiteral("--emp")}, options))
             return usage();
-        printJson(toJson(test::waitForTask(client.listProjects(options.value(QStringLiteral("--emp"))))));
+        printJson(toJson(waitForClient(client.listProjects(options.value(QStringLiteral("--emp"))))));
     } else if (action == QStringLiteral("check-duplicate")) {
         const QStringList names{QStringLiteral("--emp"), QStringLiteral("--project"), QStringLiteral("--serial"),
                                 QStringLiteral("--asset"), QStringLiteral("--fsn")};
         if (!readOptions(arguments, names, options))
             return usage();
-        printJson(toJson(test::waitForTask(client.checkDuplicate(options.value(names.at(0)), options.value(names.at(1)),
-                                                                 options.value(names.at(2)), options.value(names.at(3)),
-                                                                 options.value(names.at(4))))));
+        printJson(toJson(waitForClient(client.checkDuplicate(options.value(names.at(0)), options.value(names.at(1)),
+                                                             options.value(names.at(2)), options.value(names.at(3)),
+                                                             options.value(names.at(4))))));
     } else if (action == QStringLiteral("upload") && arguments.size() == 1) {
         QJsonObject payload;
         if (!readJsonObject(arguments.first(), payload))
             return 1;
-        printJson(toJson(test::waitForTask(client.upload(payload))));
+        printJson(toJson(waitForClient(client.upload(payload))));
     } else {
         return usage();
     }
