@@ -53,12 +53,14 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<Telemetry>("expected"); // the failures of whole documents are the scan's scenarios
 
-        QTest::newRow("gauge figures") << plist(R"(<array><dict><key>CycleCount</key><integer>212</integer>
+        QTest::newRow("gauge figures before the older keys") << plist(R"(<array><dict>
+                <key>CycleCount</key><integer>212</integer><key>AppleRawMaxCapacity</key><integer>7</integer>
+                <key>DesignCapacity</key><integer>8</integer>
                 <key>DesignCycleCount9C</key><integer>1000</integer><key>Amperage</key><integer>-1144</integer>
                 <key>BatteryData</key><dict><key>CycleCount</key><integer>9</integer>
                     <key>DesignCapacity</key><integer>6249</integer><key>FullChargeCapacity</key><real>5452.5</real>
                     <key>NominalChargeCapacity</key><true/></dict></dict><dict/></array>)")
-                                       << Telemetry{6249, 5452.5, 1, 212, 1000};
+                                                             << Telemetry{6249, 5452.5, 1, 212, 1000};
         QTest::newRow("cycles from the battery data, text never parsed") << plist(R"(<array><dict>
                 <key>CycleCount</key><string>212</string><key>DesignCycleCount9C</key><real>999.9</real>
                 <key>BatteryData</key><dict><key>CycleCount</key><integer>9</integer>

@@ -57,6 +57,7 @@ private slots:
         // A tool that fails leaves exactly its own fallbacks.
         const char *rows[][2] = {
             {"apple-silicon-macbook", "apple-silicon-macbook"},
+            {"older-battery-registry", "older-battery-registry"},
             {"intel-desktop", "intel-desktop"},
             {"no-tools", "no-tools"},
             {"malformed-profile-status", "no-tools"},
