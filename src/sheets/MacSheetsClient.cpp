@@ -153,8 +153,10 @@ QCoro::Task<SheetsUploadResult> MacSheetsClient::upload(QJsonObject payload)
     request.headers = {{"Content-Type", "application/json"}, {"Authorization", authorization(*token)}};
     request.body = QJsonDocument(payload).toJson(QJsonDocument::Compact);
 
+    const std::weak_ptr<const void> alive = m_http.lifetime();
     std::exception_ptr lastError;
     for (int attempt = 0; attempt < uploadAttempts; ++attempt) {
+        throwIfClosed(alive); // the wait before this attempt may have outlived the client
         std::exception_ptr caught;
         // Set when the gateway asks for patience (429, 503, busy or retryable): wait, but record no error.
         std::optional<qint64> waitHint;

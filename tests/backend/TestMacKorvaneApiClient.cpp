@@ -168,7 +168,7 @@ private slots:
         QVERIFY2(clock.elapsed() < 1500, QByteArray::number(clock.elapsed()));
         QCOMPARE(outcome(client.login("tech1", "pw", false)),
                  "platform: The request to 127.0.0.1 " +
-                     QString(listening ? "timed out." : "failed: Connection refused"));
+                     QString(listening ? "timed out." : "failed: the connection was refused."));
     }
 
     void pinIsSixNumericCharactersAsTyped_data()

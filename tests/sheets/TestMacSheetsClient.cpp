@@ -5,6 +5,7 @@
 #include "GatewayStandIn.h"
 #include "TaskWait.h"
 
+#include <QCoroTimer>
 #include <QJsonArray>
 #include <QTest>
 
@@ -309,6 +310,31 @@ private slots:
         QCOMPARE(m_standIn->requests().size(), 1);
         // The failed wait of the 503 is recorded like an error, and the wait that follows it fails as well.
         QCOMPARE(m_waits, (Waits{800, 800}));
+    }
+
+    // The window closing mid-upload destroys the client while its request is out or while it waits to retry.
+    void destroyedWhileUploading_data()
+    {
+        QTest::addColumn<QJsonObject>("answer");
+        QTest::newRow("answer outstanding") << QJsonObject{{"hold", true}};
+        QTest::newRow("waiting to retry") << status(503);
+    }
+    void destroyedWhileUploading()
+    {
+        QFETCH(QJsonObject, answer);
+        GatewayStandIn standIn(GatewayScenario(everyRoute({answer})));
+        standIn.listen();
+        auto client =
+            std::make_unique<MacSheetsClient>(standIn.baseUrl(), MacSheetsClient::defaultHttpOptions(),
+                                              [](std::chrono::milliseconds) { return QCoro::sleepFor(200ms); });
+        client->setBearerToken("T");
+        std::optional<QCoro::Task<SheetsUploadResult>> upload(client->upload(payload));
+        QTRY_COMPARE(standIn.requests().size(), 1);
+        client.reset();
+        standIn.releaseHeld();
+        QTest::qWait(400);
+        upload.reset();
+        QCOMPARE(standIn.requests().size(), 1);
     }
 
     void silentGatewayEndsEachAttempt()
