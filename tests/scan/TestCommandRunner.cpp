@@ -1,7 +1,7 @@
 #include "scan/CommandRunner.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QtConcurrent>
@@ -16,12 +16,34 @@ class TestCommandRunner : public QObject
     Q_OBJECT
 
 private:
-    static bool processAlive(const QString &pattern)
+    QTemporaryDir m_folder;
+
+    // The command, after its shell, which leads the process group the runner made, has written its number down.
+    QString recordingGroup(const QString &command) const
     {
-        QProcess pgrep;
-        pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), pattern});
-        pgrep.waitForFinished();
-        return pgrep.exitCode() == 0;
+        return "echo $$ > '" + m_folder.filePath("group") + "'; " + command;
+    }
+    pid_t recordedGroup() const
+    {
+        QFile file(m_folder.filePath("group"));
+        const pid_t group = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt() : 0;
+        return group > 1 ? group : throw std::runtime_error("no process group was recorded");
+    }
+
+    // Processes of this group that still run; a zombie has ended and only waits for its parent to reap it.
+    static int runningInGroup(pid_t group)
+    {
+        int running = 0;
+        for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+            QFile stat("/proc/" + pid + "/stat");
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray text = stat.readAll();
+            // After the command's name in parentheses: state, parent, process group.
+            const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+            running += fields.size() > 2 && fields.at(2).toInt() == group && fields.at(0) != "Z";
+        }
+        return running;
     }
 
 private slots:
@@ -72,10 +94,10 @@ private slots:
     {
         QElapsedTimer clock;
         clock.start();
-        const auto result = CommandRunner::run(QStringLiteral("sleep 31.5 | cat; echo never"), 1);
+        const auto result = CommandRunner::run(recordingGroup("sleep 31.5 | cat; echo never"), 1);
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(result, (Result{"", "Timed out", 124}));
-        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(QStringLiteral("sleep 31.5")), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(runningInGroup(recordedGroup()), 0, 2000);
     }
 
     void launchFailure()
@@ -122,14 +144,15 @@ private slots:
     void abortEndsARunningCommandAndRefusesNewOnes()
     {
         // Last: the abort is for quitting and lasts for the rest of the process.
-        auto running = QtConcurrent::run([] { return CommandRunner::run(QStringLiteral("sleep 32.5"), 60); });
+        const QString command = recordingGroup("sleep 32.5");
+        auto running = QtConcurrent::run([command] { return CommandRunner::run(command, 60); });
         QTest::qWait(300);
         QElapsedTimer clock;
         clock.start();
         CommandRunner::abortAll();
         QCOMPARE(running.result().status, 124);
         QVERIFY(clock.elapsed() < 2000);
-        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(QStringLiteral("sleep 32.5")), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(runningInGroup(recordedGroup()), 0, 2000);
         const auto refused = CommandRunner::run(QStringLiteral("printf x"));
         QCOMPARE(refused.status, -1);
         QCOMPARE(refused.stdOut, QString());
