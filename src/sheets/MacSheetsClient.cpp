@@ -1,6 +1,7 @@
 #include "sheets/MacSheetsClient.h"
 
 #include "sheets/SheetsClientError.h"
+#include "sheets/UploadOperatorInput.h"
 
 #include <QCoroTimer>
 #include <QJsonDocument>
@@ -50,11 +51,6 @@ template <typename Reply> Reply refusedOrReturned(Reply reply)
     if (!reply.ok && reply.error)
         throw SheetsClientError::server(*reply.error);
     return reply;
-}
-
-QString normalizedEmpId(const QString &empId)
-{
-    return empId.trimmed().toUpper();
 }
 
 } // namespace

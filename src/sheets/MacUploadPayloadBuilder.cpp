@@ -13,7 +13,7 @@ namespace {
 
 QString sectionValue(const InventorySnapshot &snapshot, const QString &key, const QString &label)
 {
-    return payload::value(label, payload::section(key, snapshot));
+    return snapshot.sectionOrPlaceholder(key).reportedValue(label);
 }
 
 QJsonObject routing(const PayloadFacts &facts, const UploadOperatorInput &input)
@@ -43,8 +43,8 @@ QJsonObject computer(const PayloadFacts &facts, const UploadOperatorInput &input
 
 QJsonObject battery(const PayloadFacts &facts, const InventorySnapshot &snapshot)
 {
-    const InventorySection section = payload::section(QStringLiteral("battery"), snapshot);
-    const QString currentCharge = payload::value(QStringLiteral("Current charge"), section);
+    const InventorySection section = snapshot.sectionOrPlaceholder(QStringLiteral("battery"));
+    const QString currentCharge = section.reportedValue(QStringLiteral("Current charge"));
     return {
         {QStringLiteral("detected"), !section.values.isEmpty()},
         {QStringLiteral("overallHealth"), facts.batteryPercent},
@@ -151,8 +151,8 @@ QJsonObject MacUploadPayloadBuilder::build(const InventorySnapshot &snapshot, co
         {QStringLiteral("memory"),
          QJsonObject{
              {QStringLiteral("total"), sectionValue(snapshot, QStringLiteral("memory"), QStringLiteral("Installed"))}}},
-        {QStringLiteral("drives"), payload::driveRows(payload::section(QStringLiteral("drives"), snapshot))},
-        {QStringLiteral("graphics"), payload::graphicsRows(payload::section(QStringLiteral("graphics"), snapshot))},
+        {QStringLiteral("drives"), payload::driveRows(snapshot.sectionOrPlaceholder(QStringLiteral("drives")))},
+        {QStringLiteral("graphics"), payload::graphicsRows(snapshot.sectionOrPlaceholder(QStringLiteral("graphics")))},
         {QStringLiteral("battery"), battery(facts, snapshot)},
         {QStringLiteral("touchscreen"),
          QJsonObject{{QStringLiteral("detected"), false}, {QStringLiteral("devices"), QJsonArray()}}},

@@ -28,4 +28,10 @@ struct UploadOperatorInput
     QString unitPasses;
 };
 
+// The EMP ID as the gateway knows it: trimmed and in capitals.
+inline QString normalizedEmpId(const QString &empId)
+{
+    return empId.trimmed().toUpper();
+}
+
 } // namespace wrenlow

@@ -30,15 +30,15 @@ private slots:
     {
         QFETCH(Rows, rows);
         QFETCH(QString, label);
-        QTEST(payload::value(label, sectionOf("identity", rows)), "expected");
+        QTEST(sectionOf("identity", rows).reportedValue(label), "expected");
     }
 
     void sectionKeysAreCaseSensitive()
     {
         InventorySnapshot snapshot;
         snapshot.sections = {sectionOf("memory", {{"Installed", "8 GB"}})};
-        QCOMPARE(payload::value("Installed", payload::section("memory", snapshot)), "8 GB");
-        QVERIFY(payload::section("Memory", snapshot).values.isEmpty());
+        QCOMPARE(snapshot.sectionOrPlaceholder("memory").reportedValue("Installed"), "8 GB");
+        QVERIFY(snapshot.sectionOrPlaceholder("Memory").values.isEmpty());
     }
 
     void storageRows_data()
