@@ -66,20 +66,23 @@ bool parseSteps(const QStringList &words, QList<Step> &steps)
 int brokerCommand(const QStringList &arguments)
 {
     const QString usage = QStringLiteral("usage: wzdev broker --base URL [--pin] STEP...");
-    QStringList words = arguments;
-    if (words.size() < 2 || words.first() != u"--base") {
+    QCommandLineParser parser;
+    const QCommandLineOption baseOption(QStringLiteral("base"), {}, QStringLiteral("URL"));
+    const QCommandLineOption pinOption(QStringLiteral("pin"));
+    parser.addOptions({baseOption, pinOption});
+    const std::optional<QStringList> words = parseArguments(parser, arguments);
+    if (!words || !parser.isSet(baseOption)) {
         printError(usage);
         return 2;
     }
-    const QUrl base(words.at(1), QUrl::StrictMode);
-    words = words.mid(2);
+    const QUrl base(parser.value(baseOption), QUrl::StrictMode);
     if (!base.isValid() || !base.path().endsWith(u'/') || (base.scheme() != u"http" && base.scheme() != u"https")) {
         printError(QStringLiteral("--base needs an http(s) URL ending in /"));
         return 2;
     }
-    const bool usePin = !words.isEmpty() && words.first() == u"--pin";
+    const bool usePin = parser.isSet(pinOption);
     QList<Step> steps;
-    if (!parseSteps(words.mid(usePin ? 1 : 0), steps)) {
+    if (!parseSteps(*words, steps)) {
         printError(usage);
         return 2;
     }
