@@ -177,8 +177,6 @@ private slots:
         QTest::newRow("leading blank") << loginReply("new", R"({"source": " wrenlow"})") << wrongTool;
         QTest::newRow("wrong password") << R"({"status": 401, "json": {"error": {"message": "Bad"}}})"
                                         << "HTTP 401";
-        QTest::newRow("undecodable reply") << R"({"json": {"access_token": "new"}})"
-                                           << "platform: The data could not be read: “token_type” is missing.";
     }
 
     void toolSourceAndFailuresLeaveTheSignInAlone()
@@ -199,12 +197,10 @@ private slots:
     {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("result");
-        const QString illegal = "platform: The data could not be read: illegal value.";
         QTest::newRow("object") << R"({"json": {}})"
                                 << "ok";
         QTest::newRow("list") << R"({"json": [{}]})"
                               << "The Wrenlow service returned an unreadable response.";
-        QTest::newRow("empty body") << R"({"status": 200})" << illegal;
         QTest::newRow("401 keeps the sign-in") << R"({"status": 401, "json": {"error": {"code": "expired"}}})"
                                                << "HTTP 401";
     }

@@ -208,18 +208,6 @@ private slots:
         QCOMPARE(at(payload, "operator/input/pc/unitPasses").toString(), "Review");
     }
 
-    void aSnapshotWithOnlyASerialStillFillsEveryColumn()
-    {
-        const QJsonObject payload = MacUploadPayloadBuilder::build(withSerial(), inputFrom(standardRoute));
-        const QJsonObject standard = at(payload, "clientPreparedRows/standard").toObject();
-        QCOMPARE(standard.size(), 34);
-        QCOMPARE(standard.value("Operating System").toString(), "macOS ");
-        QCOMPARE(standard.value("Hardware Remarks").toString(),
-                 "Architecture: arm64; SIP: ; Gatekeeper: ; FileVault: ");
-        for (const char *list : {"drives", "graphics", "cameras", "notes"})
-            QCOMPARE(payload.value(list), QJsonValue(QJsonArray()));
-    }
-
     void fallbacksAndTheAmazonSummary()
     {
         const InventorySnapshot snapshot =
