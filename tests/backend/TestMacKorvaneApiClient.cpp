@@ -4,6 +4,7 @@
 #include "GatewayStandIn.h"
 #include "TaskWait.h"
 
+#include <QCoroTimer>
 #include <QJsonDocument>
 #include <QTest>
 
@@ -258,6 +259,23 @@ private slots:
         QCOMPARE(sends.size(), waits.size() + 1);
         for (const LoggedRequest &send : sends)
             QCOMPARE(send.body, R"({"lot_id":3,"unit":"C02X"})");
+    }
+
+    // The window closing while a commit waits to retry: the client is gone when the wait ends.
+    void destroyedWhileACommitWaits()
+    {
+        GatewayStandIn standIn(loginScenario(loginReply("tok"), "POST /api/v1/units/commit", R"({"status": 503})"));
+        standIn.listen();
+        auto client =
+            std::make_unique<MacKorvaneApiClient>(standIn.baseUrl(), MacKorvaneApiClient::standardLimits(),
+                                                  [](std::chrono::milliseconds) { return QCoro::sleepFor(200ms); });
+        waitForTask(client->login("tech1", "secret", false));
+        std::optional<QCoro::Task<QJsonObject>> commit(client->commit(QJsonObject{}));
+        QTRY_COMPARE(standIn.requests().size(), 2);
+        client.reset();
+        QTest::qWait(400);
+        commit.reset();
+        QCOMPARE(standIn.requests().size(), 2);
     }
 };
 
