@@ -7,14 +7,8 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <cerrno>
+#include <cctype>
 #include <cmath>
-#include <cstdlib>
-#include <ctype.h>
-#include <locale.h>
-#ifdef __APPLE__
-#include <xlocale.h>
-#endif
 
 namespace wrenlow {
 
@@ -32,21 +26,20 @@ QJsonValue firstMatching(std::initializer_list<QJsonObject> objects, const QStri
     return QJsonValue(QJsonValue::Undefined);
 }
 
-// Seconds in C number syntax (so a decimal comma of the user's locale never applies), the whole text or nothing.
-// A wait that is infinite or does not fit 64 bits of milliseconds is no usable hint.
+// Seconds in C number syntax (QByteArray's reader ignores the user's locale, so a decimal comma never applies),
+// the whole text or nothing. A wait that is infinite or does not fit 64 bits of milliseconds is no usable hint.
 std::optional<qint64> retryAfterFromHeader(const QByteArray &header)
 {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    // The C reader would skip leading blanks itself; here they make the text unreadable.
-    if (header.isEmpty() || isspace_l(static_cast<unsigned char>(header.front()), cLocale))
+    // The reader would skip blanks around the number itself; here they make the text unreadable.
+    if (header.isEmpty() || std::isspace(static_cast<unsigned char>(header.front())) ||
+        std::isspace(static_cast<unsigned char>(header.back())))
         return std::nullopt;
-    char *end = nullptr;
-    errno = 0;
-    const double seconds = strtod_l(header.constData(), &end, cLocale);
-    if (end != header.constData() + header.size() || errno == ERANGE)
-        return std::nullopt;
+    bool ok = false;
+    const double seconds = header.toDouble(&ok);
     if (std::isnan(seconds))
         return 0;
+    if (!ok)
+        return std::nullopt;
     const double milliseconds = std::max(0.0, seconds * 1000.0);
     constexpr double firstBeyondInt64 = 9223372036854775808.0; // 2 to the power of 63
     if (!(milliseconds < firstBeyondInt64))

@@ -188,7 +188,9 @@ QCoro::Task<QJsonObject> MacKorvaneApiClient::applyUnitAction(QJsonObject body)
 
 QCoro::Task<QJsonObject> MacKorvaneApiClient::commit(QJsonObject body)
 {
+    const std::weak_ptr<const void> alive = m_http.lifetime();
     for (int attempt = 0;; ++attempt) {
+        throwIfClosed(alive); // the wait before this attempt may have outlived the client
         std::exception_ptr failure;
         try {
             co_return co_await requestObject(QStringLiteral("units/commit"), body);

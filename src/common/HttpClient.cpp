@@ -3,6 +3,7 @@
 #include "common/WrenlowError.h"
 
 #include <QCoroNetworkReply>
+#include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -69,6 +70,41 @@ private:
     qint64 m_offset = 0;
 };
 
+// The bearer token travels with every request, so it may only go encrypted or stay on this computer.
+bool mayCarryToken(const QUrl &url)
+{
+    if (!url.isValid() || !url.userInfo().isEmpty())
+        return false;
+    if (url.scheme() == u"https")
+        return !url.host().isEmpty();
+    const QString host = url.host();
+    return url.scheme() == u"http" && (host == u"localhost" || QHostAddress(host).isLoopback());
+}
+
+// Qt turns an answer's error status (4xx, 5xx) into an error code of its own; those answers are still answers.
+bool mirrorsErrorStatus(QNetworkReply::NetworkError error, int status)
+{
+    return status >= 400 && error > QNetworkReply::UnknownProxyError && error != QNetworkReply::ProtocolFailure &&
+           error != QNetworkReply::ProtocolUnknownError;
+}
+
+// Why an exchange failed, in words for a technician: Qt's own text where it says more than "Unknown error".
+QString failureReason(const QNetworkReply &reply)
+{
+    const QString ended = QStringLiteral("the connection ended before the whole answer arrived");
+    switch (reply.error()) {
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::ContentReSendError: // closed before the answer, and the request may not be sent again
+        return ended;
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("the connection was refused");
+    default:
+        break;
+    }
+    const QString text = reply.errorString();
+    return text.isEmpty() || text.contains(u"Unknown error", Qt::CaseInsensitive) ? ended : text;
+}
+
 bool isIdempotent(const QByteArray &method)
 {
     static const QByteArrayList idempotent{"GET", "HEAD", "OPTIONS", "TRACE", "PUT", "DELETE"};
@@ -80,6 +116,8 @@ QNetworkRequest networkRequest(const HttpRequest &request, const HttpOptions &op
     QNetworkRequest networkRequest(request.url);
     for (const auto &[name, value] : request.headers)
         networkRequest.setRawHeader(name, value);
+    // Qt would otherwise ask for compressed answers and inflate them unbounded before the body limit sees them.
+    networkRequest.setRawHeader("Accept-Encoding", "identity");
     networkRequest.setTransferTimeout(int(options.requestTimeout.count()));
     // The bearer token travels with every request, so a redirect may not carry it to another origin.
     networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
@@ -124,9 +162,19 @@ HttpClient::HttpClient(HttpOptions options)
 
 HttpClient::~HttpClient() = default;
 
+void throwIfClosed(const std::weak_ptr<const void> &lifetime)
+{
+    if (lifetime.expired())
+        throw PlatformError(QStringLiteral("The request was given up: the window that made it has closed."));
+}
+
 QCoro::Task<HttpResponse> HttpClient::send(HttpRequest request)
 {
     const QString host = request.url.host();
+    if (!mayCarryToken(request.url))
+        throw PlatformError(QStringLiteral("Nothing was sent to “%1”: only HTTPS, or plain HTTP on this computer, "
+                                           "may carry the sign-in.")
+                                .arg(request.url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery)));
     // Qt writes header values as they are, so a line break in one (a hostile token) would add headers of its own.
     for (const auto &[name, value] : request.headers) {
         if (value.contains('\r') || value.contains('\n') || value.contains('\0'))
@@ -172,10 +220,17 @@ QCoro::Task<HttpResponse> HttpClient::send(HttpRequest request)
         throw tooLarge;
     if (transfer->timedOut || error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
         throw PlatformError(QStringLiteral("The request to %1 timed out.").arg(host));
-    if (error != QNetworkReply::NoError && (response.status == 0 || error < QNetworkReply::ProxyConnectionRefusedError))
-        throw PlatformError(QStringLiteral("The request to %1 failed: %2").arg(host, watched->errorString()));
+    if (error == QNetworkReply::InsecureRedirectError || error == QNetworkReply::TooManyRedirectsError)
+        throw PlatformError(
+            QStringLiteral("The gateway at %1 sent the request on to another address; it was not followed.").arg(host));
+    if (error != QNetworkReply::NoError && !mirrorsErrorStatus(error, response.status))
+        throw PlatformError(QStringLiteral("The request to %1 failed: %2.").arg(host, failureReason(*watched)));
 
     response.headers = watched->rawHeaderPairs();
+    const QByteArray encoding = response.header("Content-Encoding").trimmed();
+    if (!encoding.isEmpty() && encoding.compare("identity", Qt::CaseInsensitive) != 0)
+        throw PlatformError(QStringLiteral("The answer from %1 came encoded as “%2”, which was not asked for.")
+                                .arg(host, QString::fromLatin1(encoding)));
     response.body = transfer->body + watched->readAll();
     if (response.body.size() > maxBodyBytes)
         throw tooLarge;

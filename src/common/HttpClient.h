@@ -63,9 +63,17 @@ public:
 
     QCoro::Task<HttpResponse> send(HttpRequest request);
 
+    // Expires with this client. A client's coroutine that waited on something the client does not own (a timer
+    // between attempts) checks it before it touches the client again, as its owner may be gone by then.
+    std::weak_ptr<const void> lifetime() const { return m_alive; }
+
 private:
     HttpOptions m_options;
     std::unique_ptr<QNetworkAccessManager> m_manager;
+    std::shared_ptr<const int> m_alive = std::make_shared<const int>(0);
 };
+
+// Throws PlatformError when the client behind `lifetime` is gone.
+void throwIfClosed(const std::weak_ptr<const void> &lifetime);
 
 } // namespace wrenlow

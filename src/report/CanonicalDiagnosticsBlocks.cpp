@@ -5,8 +5,6 @@
 
 #include <QJsonArray>
 
-#include <algorithm>
-
 namespace wrenlow {
 
 namespace {
@@ -17,21 +15,17 @@ bool isReportedTest(const QString &id)
     return id == u"keyboard" || id == u"sound" || id == u"microphone" || id == u"camera" || id == u"fingerprint";
 }
 
-// The report's own verdict: a failure anywhere decides it; a pass needs every applicable item passed, so an item
-// still ready, running or in review leaves it open.
+// The report's verdict; an open one is left out.
 std::optional<QString> unitResult(const QList<DiagnosticItem> &diagnostics)
 {
-    QList<DiagnosticState> applicable;
-    for (const DiagnosticItem &item : diagnostics) {
-        if (item.state != DiagnosticState::NotApplicable)
-            applicable.append(item.state);
-    }
-    if (applicable.contains(DiagnosticState::Fail))
+    switch (unitVerdict(diagnostics)) {
+    case UnitVerdict::Fail:
         return QStringLiteral("fail");
-    const bool allPassed = std::all_of(applicable.cbegin(), applicable.cend(),
-                                       [](DiagnosticState state) { return state == DiagnosticState::Pass; });
-    if (!applicable.isEmpty() && allPassed)
+    case UnitVerdict::Pass:
         return QStringLiteral("pass");
+    case UnitVerdict::Open:
+        break;
+    }
     return std::nullopt;
 }
 

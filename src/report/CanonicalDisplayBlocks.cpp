@@ -83,7 +83,7 @@ QJsonObject MacCanonicalInventoryBuilder::buildDisplay(const InventorySnapshot &
     if (!monitors.isEmpty()) {
         block.insert(QStringLiteral("monitors"), monitors);
         // On a laptop the first display is taken to be its own panel.
-        if (snapshot.model.contains(u"MacBook", Qt::CaseInsensitive)) {
+        if (isLaptopName(snapshot.model)) {
             QJsonObject panel = monitors.at(0).toObject();
             for (const QString &key : {QStringLiteral("native_resolution"), QStringLiteral("refresh_rate_hz")}) {
                 if (panel.contains(key))

@@ -18,12 +18,6 @@ bool isModuleSizeRow(const InventoryValue &row)
            !row.label.contains(u"part");
 }
 
-// The summary row of a disk is labelled "Disk <n>"; its detail rows carry a third word.
-bool isDiskRow(const InventoryValue &row)
-{
-    return row.label.startsWith(u"Disk ") && row.label.split(u' ', Qt::SkipEmptyParts).size() == 2;
-}
-
 } // namespace
 
 // Only the architecture tells how memory and disks are mounted: soldered on Apple silicon, unknown elsewhere.
@@ -70,7 +64,7 @@ QJsonObject MacCanonicalInventoryBuilder::buildStorage(const InventorySnapshot &
     const InventorySection drives = section(snapshot, QStringLiteral("drives"));
     QJsonArray devices;
     for (const InventoryValue &row : drives.values) {
-        if (!isDiskRow(row))
+        if (!isDiskSummaryRow(row))
             continue;
         const QString detailPrefix = u"Disk " + row.label.split(u' ', Qt::SkipEmptyParts).constLast();
         const QStringList parts = barSeparatedParts(row.value);

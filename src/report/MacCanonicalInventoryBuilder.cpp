@@ -1,6 +1,6 @@
 #include "report/MacCanonicalInventoryBuilder.h"
 
-#include "common/TextTrim.h"
+#include "common/TextRules.h"
 
 #include "scan/InventoryModel.h"
 
@@ -69,23 +69,14 @@ QJsonObject MacCanonicalInventoryBuilder::buildFields(const InventorySnapshot &s
 
 InventorySection MacCanonicalInventoryBuilder::section(const InventorySnapshot &snapshot, const QString &key)
 {
-    if (const InventorySection *found = snapshot.findSection(key))
-        return *found;
-    return InventorySection(key, key, QStringLiteral("questionmark"), {}, std::nullopt);
+    return snapshot.sectionOrPlaceholder(key);
 }
 
 QString MacCanonicalInventoryBuilder::value(const InventorySection &section, const QString &label)
 {
-    for (const InventoryValue &row : section.values) {
-        if (row.label.compare(label, Qt::CaseInsensitive) != 0)
-            continue;
-        const QString text = row.value.trimmed();
-        if (text.compare(u"Not reported", Qt::CaseInsensitive) == 0 ||
-            text.compare(u"Cannot calculate", Qt::CaseInsensitive) == 0)
-            return {};
-        return text;
-    }
-    return {};
+    // The report also leaves out a figure the scan could not work out.
+    const QString text = section.reportedValue(label);
+    return text.compare(u"Cannot calculate", Qt::CaseInsensitive) == 0 ? QString() : text;
 }
 
 void MacCanonicalInventoryBuilder::put(QJsonObject &object, const QString &key, const QString &value)

@@ -24,13 +24,12 @@ QString ReportStore::canonicalPreviewURL()
     return reportDirectory() + u"/canonical-preview.json";
 }
 
-void ReportStore::save(const InventorySnapshot &snapshot, const QString &unitResult)
+void ReportStore::save(const InventorySnapshot &snapshot, const QString &unitResult, const QDateTime &savedAt)
 {
     ensureFolder(reportDirectory());
 
-    const WrenlowReportEnvelope envelope{QString::fromUtf16(WrenlowReportEnvelope::reportFormat),
-                                         QDateTime::currentDateTimeUtc(), unitResult, InventoryReportPayload(snapshot),
-                                         snapshot.diagnostics};
+    const WrenlowReportEnvelope envelope{QString::fromUtf16(WrenlowReportEnvelope::reportFormat), savedAt, unitResult,
+                                         InventoryReportPayload(snapshot), snapshot.diagnostics};
     writeFileAtomically(latestReportURL(), QJsonDocument(envelope.toJson()).toJson(QJsonDocument::Indented));
 
     const QJsonObject canonical = MacCanonicalInventoryBuilder::build(snapshot);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 namespace wrenlow {
@@ -18,9 +19,10 @@ public:
     static QString latestReportURL();
     static QString canonicalPreviewURL();
 
-    // Writes the envelope first, then the canonical report, each atomically. The first failure throws a
-    // PlatformError naming the file or folder and why; the later steps do not run.
-    static void save(const InventorySnapshot &snapshot, const QString &unitResult);
+    // Writes the envelope, saved at `savedAt`, first, then the canonical report, each atomically. The first
+    // failure throws a PlatformError naming the file or folder and why; the later steps do not run.
+    static void save(const InventorySnapshot &snapshot, const QString &unitResult,
+                     const QDateTime &savedAt = QDateTime::currentDateTimeUtc());
 };
 
 } // namespace wrenlow

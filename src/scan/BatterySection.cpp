@@ -1,5 +1,6 @@
 #include "scan/BatterySection.h"
 
+#include "common/TextRules.h"
 #include "scan/ProfileHelpers.h"
 
 #include <array>
@@ -26,21 +27,6 @@ QString fixed(double value, int decimals)
 QString wholeMilliampHours(double capacity)
 {
     return fixed(std::round(capacity) + 0.0, 0); // + 0.0 turns a rounded -0 into 0
-}
-
-// A decimal integer as the whole text: an optional sign and ASCII digits, nothing else (no blanks).
-std::optional<qint64> decimalInteger(const QString &text)
-{
-    const QByteArray latin = text.toLatin1();
-    const char *begin = latin.constData();
-    const char *end = begin + latin.size();
-    if (begin != end && *begin == '+' && end - begin > 1 && begin[1] != '-')
-        ++begin;
-    qint64 value = 0;
-    const auto [ptr, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
 }
 
 State atLeast80(double percent)

@@ -137,8 +137,14 @@ std::optional<BatteryTelemetry> BatteryTelemetry::fromRegistry(const CommandRunn
     const QVariant batteryData = entry.value(QStringLiteral("BatteryData"));
     const QVariantMap data = batteryData.typeId() == QMetaType::QVariantMap ? batteryData.toMap() : QVariantMap();
     BatteryTelemetry telemetry;
+    // Intel laptops, and Apple silicon ones before the newest macOS, keep the raw full-charge capacity only as
+    // "AppleRawMaxCapacity" beside the battery data, and the design capacity there too.
     telemetry.designCapacity = number(data, QStringLiteral("DesignCapacity"));
+    if (!telemetry.designCapacity)
+        telemetry.designCapacity = number(entry, QStringLiteral("DesignCapacity"));
     telemetry.fullChargeCapacity = number(data, QStringLiteral("FullChargeCapacity"));
+    if (!telemetry.fullChargeCapacity)
+        telemetry.fullChargeCapacity = number(entry, QStringLiteral("AppleRawMaxCapacity"));
     telemetry.nominalChargeCapacity = number(data, QStringLiteral("NominalChargeCapacity"));
     telemetry.cycleCount = integer(entry, QStringLiteral("CycleCount"));
     if (!telemetry.cycleCount)

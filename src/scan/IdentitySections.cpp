@@ -45,11 +45,6 @@ std::optional<QString> reportedSpeed(const QJsonObject &hardware)
 
 } // namespace
 
-bool isLaptopName(const QString &machineName)
-{
-    return machineName.contains(u"MacBook", Qt::CaseInsensitive);
-}
-
 InventorySection identitySection(const QJsonObject &hardware, const QString &machineName,
                                  const QString &modelIdentifier, const QString &modelNumber, const QString &serial)
 {

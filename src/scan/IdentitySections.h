@@ -8,9 +8,6 @@
 // The first three cards of a scan, read from the hardware record of the system profile.
 namespace wrenlow::builders {
 
-// A machine name naming a MacBook in any letter case: the Mac has a built-in keyboard.
-bool isLaptopName(const QString &machineName);
-
 InventorySection identitySection(const QJsonObject &hardware, const QString &machineName,
                                  const QString &modelIdentifier, const QString &modelNumber, const QString &serial);
 

@@ -26,8 +26,7 @@ std::optional<Enum> enumFromRaw(const std::array<const char16_t *, N> &names, co
 }
 
 template <typename Enum>
-Enum requireEnum(const QJsonObject &object, const QString &key,
-                 std::optional<Enum> (*fromRaw)(const QString &))
+Enum requireEnum(const QJsonObject &object, const QString &key, std::optional<Enum> (*fromRaw)(const QString &))
 {
     const QString raw = json::requireString(object, key);
     const auto value = fromRaw(raw);
@@ -36,8 +35,7 @@ Enum requireEnum(const QJsonObject &object, const QString &key,
     return *value;
 }
 
-template <typename T>
-QJsonArray arrayOf(const QList<T> &items)
+template <typename T> QJsonArray arrayOf(const QList<T> &items)
 {
     QJsonArray array;
     for (const T &item : items)
@@ -45,8 +43,7 @@ QJsonArray arrayOf(const QList<T> &items)
     return array;
 }
 
-template <typename T>
-QList<T> listOf(const QJsonObject &object, const QString &key)
+template <typename T> QList<T> listOf(const QJsonObject &object, const QString &key)
 {
     QList<T> items;
     const QJsonArray array = json::requireArray(object, key);
@@ -108,8 +105,7 @@ InventoryValue::InventoryValue(QString label, QString value, InventoryValueState
     , label(std::move(label))
     , value(std::move(value))
     , state(state)
-{
-}
+{}
 
 QJsonObject InventoryValue::toJson() const
 {
@@ -137,8 +133,7 @@ InventorySection::InventorySection(QString key, QString title, QString symbol, Q
     , symbol(std::move(symbol))
     , values(std::move(values))
     , message(std::move(message))
-{
-}
+{}
 
 const InventoryValue *InventorySection::findValue(const QString &label) const
 {
@@ -151,8 +146,10 @@ const InventoryValue *InventorySection::findValue(const QString &label) const
 
 QJsonObject InventorySection::toJson() const
 {
-    QJsonObject object{{QStringLiteral("id"), id},         {QStringLiteral("key"), key},
-                       {QStringLiteral("title"), title},   {QStringLiteral("symbol"), symbol},
+    QJsonObject object{{QStringLiteral("id"), id},
+                       {QStringLiteral("key"), key},
+                       {QStringLiteral("title"), title},
+                       {QStringLiteral("symbol"), symbol},
                        {QStringLiteral("values"), arrayOf(values)}};
     if (message)
         object.insert(QStringLiteral("message"), *message);
@@ -215,6 +212,49 @@ const DiagnosticItem *InventorySnapshot::findDiagnostic(const QString &id) const
 DiagnosticItem *InventorySnapshot::findDiagnostic(const QString &id)
 {
     return const_cast<DiagnosticItem *>(std::as_const(*this).findDiagnostic(id));
+}
+
+InventorySection InventorySnapshot::sectionOrPlaceholder(const QString &key) const
+{
+    if (const InventorySection *found = findSection(key))
+        return *found;
+    return InventorySection(key, key, QStringLiteral("questionmark"), {}, std::nullopt);
+}
+
+QString InventorySection::reportedValue(const QString &label) const
+{
+    for (const InventoryValue &row : values) {
+        if (row.label.compare(label, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString text = row.value.trimmed();
+        return text.compare(u"Not reported", Qt::CaseInsensitive) == 0 ? QString() : text;
+    }
+    return {};
+}
+
+bool isLaptopName(const QString &machineName)
+{
+    return machineName.contains(u"MacBook", Qt::CaseInsensitive);
+}
+
+bool isDiskSummaryRow(const InventoryValue &row)
+{
+    return row.label.startsWith(u"Disk ") && row.label.split(u' ', Qt::SkipEmptyParts).size() == 2;
+}
+
+UnitVerdict unitVerdict(const QList<DiagnosticItem> &diagnostics)
+{
+    bool anyApplicable = false;
+    bool allPassed = true;
+    for (const DiagnosticItem &item : diagnostics) {
+        if (item.state == DiagnosticState::Fail)
+            return UnitVerdict::Fail;
+        if (item.state != DiagnosticState::NotApplicable) {
+            anyApplicable = true;
+            allPassed = allPassed && item.state == DiagnosticState::Pass;
+        }
+    }
+    return anyApplicable && allPassed ? UnitVerdict::Pass : UnitVerdict::Open;
 }
 
 QJsonObject InventorySnapshot::toJson() const

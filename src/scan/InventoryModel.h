@@ -53,6 +53,9 @@ struct InventorySection
 
     // The first row with exactly this label, or null.
     const InventoryValue *findValue(const QString &label) const;
+    // The value of the first row whose label matches ignoring case, trimmed; empty when there is no such row or
+    // it reads "Not reported" in any case. How the reports and sheet rows read the scan.
+    QString reportedValue(const QString &label) const;
 
     QJsonObject toJson() const;
     static InventorySection fromJson(const QJsonObject &object);
@@ -98,6 +101,9 @@ struct InventorySnapshot
     QList<DiagnosticItem> diagnostics;
 
     const InventorySection *findSection(const QString &key) const;
+    // The section with exactly this key (case counts), or an empty one titled by the key with the symbol
+    // "questionmark".
+    InventorySection sectionOrPlaceholder(const QString &key) const;
     const DiagnosticItem *findDiagnostic(const QString &id) const;
     DiagnosticItem *findDiagnostic(const QString &id);
 
@@ -109,5 +115,16 @@ struct InventorySnapshot
 
 // The date form the model writes and reads.
 QString isoDateText(const QDateTime &date);
+
+// A machine name naming a MacBook in any letter case: a laptop, with a built-in keyboard and display.
+bool isLaptopName(const QString &machineName);
+
+// A drive's one-line summary row of the storage section ("Disk 1"), as opposed to its detail rows ("Disk 1 SMART").
+bool isDiskSummaryRow(const InventoryValue &row);
+
+// The unit's verdict over the diagnostics that apply (not "N/A"): a failure anywhere decides it; a pass needs
+// every applicable item passed, so an item still ready, running or in review leaves it open.
+enum class UnitVerdict { Open, Pass, Fail };
+UnitVerdict unitVerdict(const QList<DiagnosticItem> &diagnostics);
 
 } // namespace wrenlow

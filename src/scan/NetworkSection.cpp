@@ -1,5 +1,6 @@
 #include "scan/NetworkSection.h"
 
+#include "common/TextRules.h"
 #include "scan/ProfileHelpers.h"
 
 #include <QRegularExpression>
@@ -9,16 +10,6 @@ namespace wrenlow::builders {
 namespace {
 
 using State = InventoryValueState;
-
-QString joinNonEmpty(const QStringList &parts, const QString &separator)
-{
-    QStringList kept;
-    for (const QString &part : parts) {
-        if (!part.isEmpty())
-            kept.append(part);
-    }
-    return kept.join(separator);
-}
 
 void appendWifiRows(QList<InventoryValue> &rows, const QJsonObject &profile)
 {
@@ -53,22 +44,14 @@ void appendWifiRows(QList<InventoryValue> &rows, const QJsonObject &profile)
     }
 }
 
-// The rest of the first line in `lines` that begins with `prefix`, every `prefix` in it removed and spaces and
-// tabs trimmed; nothing when no line begins so.
+// The rest of the first line in `lines` that begins with `prefix`, every `prefix` in it removed and blanks
+// trimmed; nothing when no line begins so.
 std::optional<QString> field(const QStringList &lines, const QString &prefix)
 {
     for (const QString &line : lines) {
         if (!line.startsWith(prefix))
             continue;
-        QString rest = QString(line).remove(prefix);
-        qsizetype begin = 0;
-        qsizetype end = rest.size();
-        const auto isBlank = [&](qsizetype i) { return rest.at(i) == u' ' || rest.at(i) == u'\t'; };
-        while (begin < end && isBlank(begin))
-            ++begin;
-        while (end > begin && isBlank(end - 1))
-            --end;
-        return rest.sliced(begin, end - begin);
+        return trimmedOfBlanks(QString(line).remove(prefix));
     }
     return std::nullopt;
 }

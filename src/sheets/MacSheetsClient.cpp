@@ -1,6 +1,7 @@
 #include "sheets/MacSheetsClient.h"
 
 #include "sheets/SheetsClientError.h"
+#include "sheets/UploadOperatorInput.h"
 
 #include <QCoroTimer>
 #include <QJsonDocument>
@@ -50,11 +51,6 @@ template <typename Reply> Reply refusedOrReturned(Reply reply)
     if (!reply.ok && reply.error)
         throw SheetsClientError::server(*reply.error);
     return reply;
-}
-
-QString normalizedEmpId(const QString &empId)
-{
-    return empId.trimmed().toUpper();
 }
 
 } // namespace
@@ -153,8 +149,10 @@ QCoro::Task<SheetsUploadResult> MacSheetsClient::upload(QJsonObject payload)
     request.headers = {{"Content-Type", "application/json"}, {"Authorization", authorization(*token)}};
     request.body = QJsonDocument(payload).toJson(QJsonDocument::Compact);
 
+    const std::weak_ptr<const void> alive = m_http.lifetime();
     std::exception_ptr lastError;
     for (int attempt = 0; attempt < uploadAttempts; ++attempt) {
+        throwIfClosed(alive); // the wait before this attempt may have outlived the client
         std::exception_ptr caught;
         // Set when the gateway asks for patience (429, 503, busy or retryable): wait, but record no error.
         std::optional<qint64> waitHint;

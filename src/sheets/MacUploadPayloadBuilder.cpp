@@ -13,7 +13,7 @@ namespace {
 
 QString sectionValue(const InventorySnapshot &snapshot, const QString &key, const QString &label)
 {
-    return payload::value(label, payload::section(key, snapshot));
+    return snapshot.sectionOrPlaceholder(key).reportedValue(label);
 }
 
 QJsonObject routing(const PayloadFacts &facts, const UploadOperatorInput &input)
@@ -21,7 +21,7 @@ QJsonObject routing(const PayloadFacts &facts, const UploadOperatorInput &input)
     return {
         {QStringLiteral("empId"), facts.normalizedEmpId},
         {QStringLiteral("projectId"), facts.routingProject},
-        {QStringLiteral("duplicateAction"), input.duplicateAction()},
+        {QStringLiteral("duplicateAction"), input.duplicateAction},
         {QStringLiteral("allowDuplicate"), facts.allowDuplicate},
     };
 }
@@ -30,7 +30,7 @@ QJsonObject computer(const PayloadFacts &facts, const UploadOperatorInput &input
 {
     const QString systemSku = sectionValue(snapshot, QStringLiteral("identity"), QStringLiteral("Model number"));
     return {
-        {QStringLiteral("assetTag"), input.assetTag()},
+        {QStringLiteral("assetTag"), input.assetTag},
         {QStringLiteral("serialNumber"), facts.serial},
         {QStringLiteral("biosSerialNumber"), facts.serial},
         {QStringLiteral("manufacturer"), facts.make},
@@ -43,8 +43,8 @@ QJsonObject computer(const PayloadFacts &facts, const UploadOperatorInput &input
 
 QJsonObject battery(const PayloadFacts &facts, const InventorySnapshot &snapshot)
 {
-    const InventorySection section = payload::section(QStringLiteral("battery"), snapshot);
-    const QString currentCharge = payload::value(QStringLiteral("Current charge"), section);
+    const InventorySection section = snapshot.sectionOrPlaceholder(QStringLiteral("battery"));
+    const QString currentCharge = section.reportedValue(QStringLiteral("Current charge"));
     return {
         {QStringLiteral("detected"), !section.values.isEmpty()},
         {QStringLiteral("overallHealth"), facts.batteryPercent},
@@ -67,18 +67,18 @@ QJsonArray cameras(const InventorySnapshot &snapshot)
 QJsonObject amazonReturnsInput(const PayloadFacts &facts, const UploadOperatorInput &input)
 {
     return {
-        {QStringLiteral("techName"), input.techName()},
-        {QStringLiteral("assetTag"), input.assetTag()},
-        {QStringLiteral("sent"), input.sent()},
-        {QStringLiteral("trackingNo"), input.trackingNumber()},
-        {QStringLiteral("location"), input.location()},
-        {QStringLiteral("palletNo"), input.palletNumber()},
-        {QStringLiteral("fsnCode"), input.fsnCode()},
-        {QStringLiteral("asinCode"), input.asinCode()},
-        {QStringLiteral("description"), input.description()},
-        {QStringLiteral("issue"), input.issue()},
-        {QStringLiteral("workingOnIt"), input.workingOnIt()},
-        {QStringLiteral("comments"), input.comments()},
+        {QStringLiteral("techName"), input.techName},
+        {QStringLiteral("assetTag"), input.assetTag},
+        {QStringLiteral("sent"), input.sent},
+        {QStringLiteral("trackingNo"), input.trackingNumber},
+        {QStringLiteral("location"), input.location},
+        {QStringLiteral("palletNo"), input.palletNumber},
+        {QStringLiteral("fsnCode"), input.fsnCode},
+        {QStringLiteral("asinCode"), input.asinCode},
+        {QStringLiteral("description"), input.description},
+        {QStringLiteral("issue"), input.issue},
+        {QStringLiteral("workingOnIt"), input.workingOnIt},
+        {QStringLiteral("comments"), input.comments},
         {QStringLiteral("unitPasses"), sheetRows::amazonUnitPasses(facts, input)},
     };
 }
@@ -87,7 +87,7 @@ QJsonObject pcInput(const PayloadFacts &facts, const UploadOperatorInput &input)
 {
     const SheetVerdicts &verdicts = facts.verdicts;
     return {
-        {QStringLiteral("assetTag"), input.assetTag()},
+        {QStringLiteral("assetTag"), input.assetTag},
         {QStringLiteral("diagnosticCheck"), verdicts.checkVerdict()},
         {QStringLiteral("virusCheck"), QString()},
         {QStringLiteral("deviceManagerCheck"), QString()},
@@ -106,9 +106,9 @@ QJsonObject operatorMember(const PayloadFacts &facts, const UploadOperatorInput 
 {
     return {
         {QStringLiteral("empId"), facts.normalizedEmpId},
-        {QStringLiteral("techName"), input.techName()},
+        {QStringLiteral("techName"), input.techName},
         {QStringLiteral("allowDuplicate"), facts.allowDuplicate},
-        {QStringLiteral("duplicateAction"), input.duplicateAction()},
+        {QStringLiteral("duplicateAction"), input.duplicateAction},
         {QStringLiteral("input"), QJsonObject{{QStringLiteral("amazonReturns"), amazonReturnsInput(facts, input)},
                                               {QStringLiteral("pc"), pcInput(facts, input)}}},
     };
@@ -151,8 +151,8 @@ QJsonObject MacUploadPayloadBuilder::build(const InventorySnapshot &snapshot, co
         {QStringLiteral("memory"),
          QJsonObject{
              {QStringLiteral("total"), sectionValue(snapshot, QStringLiteral("memory"), QStringLiteral("Installed"))}}},
-        {QStringLiteral("drives"), payload::driveRows(payload::section(QStringLiteral("drives"), snapshot))},
-        {QStringLiteral("graphics"), payload::graphicsRows(payload::section(QStringLiteral("graphics"), snapshot))},
+        {QStringLiteral("drives"), payload::driveRows(snapshot.sectionOrPlaceholder(QStringLiteral("drives")))},
+        {QStringLiteral("graphics"), payload::graphicsRows(snapshot.sectionOrPlaceholder(QStringLiteral("graphics")))},
         {QStringLiteral("battery"), battery(facts, snapshot)},
         {QStringLiteral("touchscreen"),
          QJsonObject{{QStringLiteral("detected"), false}, {QStringLiteral("devices"), QJsonArray()}}},

@@ -6,7 +6,7 @@
 namespace wrenlow {
 
 struct InventorySnapshot;
-class UploadOperatorInput;
+struct UploadOperatorInput;
 
 // Turns one scan and the technician's routing input into the sheet-row upload payload: four prepared sheet rows
 // plus a structured description of the Mac. Keeps no state, does no I/O.

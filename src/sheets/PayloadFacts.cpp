@@ -1,5 +1,7 @@
 #include "sheets/PayloadFacts.h"
 
+#include "common/TextRules.h"
+
 #include "sheets/PayloadValues.h"
 #include "sheets/SheetsClientError.h"
 #include "sheets/UploadOperatorInput.h"
@@ -25,77 +27,65 @@ QString checksSummary(const QList<DiagnosticItem> &diagnostics)
     return QStringLiteral("Wrenlow Zel macOS upload. Checks: ") + checks.join(u", ");
 }
 
-QString joinNonEmpty(const QStringList &pieces, QStringView separator)
-{
-    QStringList kept;
-    for (const QString &piece : pieces) {
-        if (!piece.isEmpty())
-            kept.append(piece);
-    }
-    return kept.join(separator);
-}
-
 } // namespace
 
 PayloadFacts PayloadFacts::derive(const InventorySnapshot &snapshot, const UploadOperatorInput &input)
 {
-    using payload::value;
 
     PayloadFacts facts;
-    facts.normalizedEmpId = input.empId().trimmed().toUpper();
+    facts.normalizedEmpId = wrenlow::normalizedEmpId(input.empId);
     require(!facts.normalizedEmpId.isEmpty(), QStringLiteral("EMP ID is required."));
     facts.isAmazon = facts.normalizedEmpId == u"AMZN";
-    facts.routingProject = facts.isAmazon ? QStringLiteral("Incoming Amazon Returns") : input.projectId().trimmed();
+    facts.routingProject = facts.isAmazon ? QStringLiteral("Incoming Amazon Returns") : input.projectId.trimmed();
     require(!facts.routingProject.isEmpty(), QStringLiteral("A project is required."));
 
-    const InventorySection identity = payload::section(QStringLiteral("identity"), snapshot);
-    const InventorySection processor = payload::section(QStringLiteral("processor"), snapshot);
-    const InventorySection memory = payload::section(QStringLiteral("memory"), snapshot);
-    const InventorySection drives = payload::section(QStringLiteral("drives"), snapshot);
-    const InventorySection battery = payload::section(QStringLiteral("battery"), snapshot);
-    const InventorySection macos = payload::section(QStringLiteral("macos"), snapshot);
-    const InventorySection firmware = payload::section(QStringLiteral("firmware"), snapshot);
-    const InventorySection security = payload::section(QStringLiteral("security"), snapshot);
+    const InventorySection identity = snapshot.sectionOrPlaceholder(QStringLiteral("identity"));
+    const InventorySection processor = snapshot.sectionOrPlaceholder(QStringLiteral("processor"));
+    const InventorySection memory = snapshot.sectionOrPlaceholder(QStringLiteral("memory"));
+    const InventorySection drives = snapshot.sectionOrPlaceholder(QStringLiteral("drives"));
+    const InventorySection battery = snapshot.sectionOrPlaceholder(QStringLiteral("battery"));
+    const InventorySection macos = snapshot.sectionOrPlaceholder(QStringLiteral("macos"));
+    const InventorySection firmware = snapshot.sectionOrPlaceholder(QStringLiteral("firmware"));
+    const InventorySection security = snapshot.sectionOrPlaceholder(QStringLiteral("security"));
 
-    facts.serial = value(QStringLiteral("Serial number"), identity);
+    facts.serial = identity.reportedValue(QStringLiteral("Serial number"));
     require(!facts.serial.isEmpty(), QStringLiteral("A serial number is required before upload."));
     if (facts.isAmazon) {
         // Trimmed only to decide; the rows carry what the technician typed.
-        require(!input.techName().trimmed().isEmpty(),
-                QStringLiteral("Technician name is required for Amazon Returns."));
-        require(!input.assetTag().trimmed().isEmpty(), QStringLiteral("AZ number is required for Amazon Returns."));
+        require(!input.techName.trimmed().isEmpty(), QStringLiteral("Technician name is required for Amazon Returns."));
+        require(!input.assetTag.trimmed().isEmpty(), QStringLiteral("AZ number is required for Amazon Returns."));
     }
 
     facts.make = QStringLiteral("Apple");
-    facts.model = value(QStringLiteral("Model"), identity);
-    facts.cpu = payload::nonEmpty(value(QStringLiteral("Apple silicon"), processor))
-                    .value_or(value(QStringLiteral("Processor"), processor));
-    facts.ram = payload::compactCapacity(value(QStringLiteral("Installed"), memory));
+    facts.model = identity.reportedValue(QStringLiteral("Model"));
+    facts.cpu = payload::nonEmpty(processor.reportedValue(QStringLiteral("Apple silicon")))
+                    .value_or(processor.reportedValue(QStringLiteral("Processor")));
+    facts.ram = payload::compactCapacity(memory.reportedValue(QStringLiteral("Installed")));
     facts.storage = payload::storageSummary(drives);
-    facts.batteryPercent = payload::percentage(payload::nonEmpty(value(QStringLiteral("Overall health"), battery))
-                                                   .value_or(value(QStringLiteral("Maximum capacity"), battery)));
-    facts.macosVersion = value(QStringLiteral("Version"), macos);
-    facts.macosBuild = value(QStringLiteral("Build"), macos);
+    facts.batteryPercent =
+        payload::percentage(payload::nonEmpty(battery.reportedValue(QStringLiteral("Overall health")))
+                                .value_or(battery.reportedValue(QStringLiteral("Maximum capacity"))));
+    facts.macosVersion = macos.reportedValue(QStringLiteral("Version"));
+    facts.macosBuild = macos.reportedValue(QStringLiteral("Build"));
     facts.architecture =
-        payload::nonEmpty(value(QStringLiteral("Architecture"), macos)).value_or(snapshot.architecture);
-    facts.firmwareVersion = value(QStringLiteral("System firmware"), firmware);
-    facts.fileVault = value(QStringLiteral("FileVault"), security);
-    facts.sip = value(QStringLiteral("System Integrity Protection"), security);
-    facts.gatekeeper = value(QStringLiteral("Gatekeeper"), security);
+        payload::nonEmpty(macos.reportedValue(QStringLiteral("Architecture"))).value_or(snapshot.architecture);
+    facts.firmwareVersion = firmware.reportedValue(QStringLiteral("System firmware"));
+    facts.fileVault = security.reportedValue(QStringLiteral("FileVault"));
+    facts.sip = security.reportedValue(QStringLiteral("System Integrity Protection"));
+    facts.gatekeeper = security.reportedValue(QStringLiteral("Gatekeeper"));
     facts.operatingSystemText = QStringLiteral("macOS ") + facts.macosVersion;
-    facts.chassisText =
-        snapshot.model.contains(u"MacBook", Qt::CaseInsensitive) ? QStringLiteral("Laptop") : QStringLiteral("Desktop");
+    facts.chassisText = isLaptopName(snapshot.model) ? QStringLiteral("Laptop") : QStringLiteral("Desktop");
 
     facts.verdicts = SheetVerdicts::from(snapshot);
     facts.sheetDate = payload::wrenlowDate(snapshot.collectedAt);
     facts.reportId = payload::makeReportID(snapshot, facts.normalizedEmpId, facts.routingProject, facts.serial);
-    facts.combinedComments = joinNonEmpty({input.comments().trimmed(), checksSummary(snapshot.diagnostics)}, u" ");
+    facts.combinedComments = joinNonEmpty({input.comments.trimmed(), checksSummary(snapshot.diagnostics)}, u" ");
     facts.amazonDescription =
-        input.description().trimmed().isEmpty()
+        input.description.trimmed().isEmpty()
             ? joinNonEmpty({facts.make, facts.model, facts.cpu, facts.ram, facts.storage, facts.operatingSystemText},
                            u" / ")
-            : input.description();
-    facts.allowDuplicate = input.duplicateAction() == u"append" || input.duplicateAction() == u"overwrite";
+            : input.description;
+    facts.allowDuplicate = input.duplicateAction == u"append" || input.duplicateAction == u"overwrite";
     return facts;
 }
 

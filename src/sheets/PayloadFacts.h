@@ -6,7 +6,7 @@
 
 namespace wrenlow {
 
-class UploadOperatorInput;
+struct UploadOperatorInput;
 
 // The values an upload derives once from the snapshot and the technician's input; the prepared sheet rows and
 // the payload's structured members both read them, so the two views of the unit always agree.

@@ -1,6 +1,6 @@
 #include "sheets/PayloadValues.h"
 
-#include "common/TextTrim.h"
+#include "common/TextRules.h"
 
 #include <QCryptographicHash>
 #include <QJsonObject>
@@ -10,18 +10,6 @@
 namespace wrenlow::payload {
 
 namespace {
-
-bool sameIgnoringCase(const QString &a, const QString &b)
-{
-    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
-}
-
-
-// A drive's one-line summary row ("Disk 1"), as opposed to its detail rows ("Disk 1 SMART").
-bool isStorageRow(const InventoryValue &row)
-{
-    return row.label.startsWith(u"Disk ") && row.label.split(u' ', Qt::SkipEmptyParts).size() == 2;
-}
 
 bool isGraphicsRow(const InventoryValue &row)
 {
@@ -34,24 +22,6 @@ QStringList barPieces(const QString &text)
 }
 
 } // namespace
-
-InventorySection section(const QString &key, const InventorySnapshot &snapshot)
-{
-    if (const InventorySection *found = snapshot.findSection(key))
-        return *found;
-    return InventorySection(key, key, QStringLiteral("questionmark"), {}, std::nullopt);
-}
-
-QString value(const QString &label, const InventorySection &section)
-{
-    for (const InventoryValue &row : section.values) {
-        if (!sameIgnoringCase(row.label, label))
-            continue;
-        const QString text = row.value.trimmed();
-        return sameIgnoringCase(text, QStringLiteral("Not reported")) ? QString() : text;
-    }
-    return {};
-}
 
 std::optional<QString> nonEmpty(const QString &text)
 {
@@ -76,7 +46,7 @@ QString storageSummary(const InventorySection &section)
 {
     QStringList sizes;
     for (const InventoryValue &row : section.values) {
-        if (!isStorageRow(row))
+        if (!isDiskSummaryRow(row))
             continue;
         const QStringList pieces = barPieces(row.value);
         const QString size = pieces.isEmpty() ? row.value : trimmedOfBlanks(pieces.first());
@@ -90,7 +60,7 @@ QJsonArray driveRows(const InventorySection &section)
 {
     QJsonArray drives;
     for (const InventoryValue &row : section.values) {
-        if (!isStorageRow(row))
+        if (!isDiskSummaryRow(row))
             continue;
         const QStringList pieces = barPieces(row.value);
         drives.append(QJsonObject{

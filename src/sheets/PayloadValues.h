@@ -8,15 +8,9 @@
 
 #include <optional>
 
-// The payload builder's own lookups and text shapers. They differ on purpose from the canonical report's:
-// only "Not reported" is blanked here, and the storage rows are read by their two-word "Disk <n>" labels.
+// The payload builder's own text shapers. Rows are read with InventorySection::reportedValue, which blanks only
+// "Not reported" (the canonical report blanks "Cannot calculate" as well).
 namespace wrenlow::payload {
-
-// The section with exactly this key (case counts), or an empty one with the symbol "questionmark".
-InventorySection section(const QString &key, const InventorySnapshot &snapshot);
-
-// The first row whose label matches ignoring case, trimmed; empty when missing or "Not reported" in any case.
-QString value(const QString &label, const InventorySection &section);
 
 // The text itself, or nothing when it is empty; blanks count as text.
 std::optional<QString> nonEmpty(const QString &text);

@@ -14,6 +14,9 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace wrenlow {
 
 namespace {
@@ -24,10 +27,10 @@ QString defaultDirectory()
         .filePath(QStringLiteral("Library/Application Support/Wrenlow Zel Mac/PendingUploads"));
 }
 
-QString newFileName()
+QString newFileName(const QDateTime &now)
 {
     // The C locale keeps the digits ASCII, so that names sort in saving order whatever the region is.
-    const QString moment = QLocale::c().toString(QDateTime::currentDateTime(), u"yyyyMMdd-HHmmsszzz");
+    const QString moment = QLocale::c().toString(now, u"yyyyMMdd-HHmmsszzz");
     return u"pending-" + moment + u'-' + QUuid::createUuid().toString(QUuid::WithoutBraces).toLower() + u".json";
 }
 
@@ -39,8 +42,9 @@ QString newFileName()
 
 } // namespace
 
-PendingUploadStore::PendingUploadStore(std::optional<QString> directory)
+PendingUploadStore::PendingUploadStore(std::optional<QString> directory, Clock clock)
     : m_directory(directory.value_or(defaultDirectory()))
+    , m_clock(std::move(clock))
 {}
 
 const PendingUploadStore &PendingUploadStore::shared()
@@ -52,16 +56,17 @@ const PendingUploadStore &PendingUploadStore::shared()
 QString PendingUploadStore::save(const QJsonObject &payload) const
 {
     ensureFolder(m_directory);
-    const QString file = QDir(m_directory).filePath(newFileName());
+    const QString file = QDir(m_directory).filePath(newFileName(m_clock()));
     writeFileAtomically(file, QJsonDocument(payload).toJson(QJsonDocument::Indented));
     return file;
 }
 
 QStringList PendingUploadStore::files() const
 {
-    // Without QDir::Hidden, names starting with a full stop stay out, like editors' and sync tools' droppings.
+    // Without QDir::Hidden, names starting with a full stop stay out, like editors' and sync tools' droppings;
+    // without QDir::System, so do pipes and devices, which would block or never end a read.
     const QDir folder(m_directory);
-    QStringList names = folder.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    QStringList names = folder.entryList(QDir::Files | QDir::NoSymLinks, QDir::Unsorted);
     names.removeIf([](const QString &name) { return QFileInfo(name).suffix().toLower() != u"json"; });
     std::sort(names.begin(), names.end());
     QStringList paths;
@@ -78,12 +83,23 @@ qsizetype PendingUploadStore::count() const
 
 QJsonObject PendingUploadStore::read(const QString &file) const
 {
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
-        fail("read", file, input.errorString());
-    const QByteArray bytes = input.readAll();
+    // Opened without following a link or waiting for a writer, then checked on the open file itself, so that
+    // nothing can be swapped in between the check and the read.
+    const int descriptor = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        fail("read", file, qt_error_string(errno));
+    QFile input;
+    input.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat status = {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+        fail("read", file, QStringLiteral("it is not a regular file"));
+    if (status.st_size > maxFileBytes)
+        fail("read", file, QStringLiteral("at %1 bytes it is too large for a queued upload").arg(status.st_size));
+    const QByteArray bytes = input.read(maxFileBytes + 1);
     if (input.error() != QFileDevice::NoError)
         fail("read", file, input.errorString());
+    if (bytes.size() > maxFileBytes)
+        fail("read", file, QStringLiteral("it is too large for a queued upload"));
 
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
@@ -103,12 +119,19 @@ void PendingUploadStore::remove(const QString &file) const
 
 QString PendingUploadStore::setAside(const QString &file) const
 {
-    // A suffix after ".json" takes the file out of the listing; rename never replaces an existing file.
-    const QString target = file + QStringLiteral(".unreadable");
+    // A suffix after ".json" takes the file out of the listing. Rename never replaces an existing file, so an
+    // earlier file set aside under the same name keeps its bytes and this one takes the next free name.
     QFile source(file);
-    if (!source.rename(target))
-        fail("set aside", file, source.errorString());
-    return target;
+    for (int number = 1; number <= 1000; ++number) {
+        const QString target = number == 1 ? file + QStringLiteral(".unreadable")
+                                           : QStringLiteral("%1.%2.unreadable").arg(file).arg(number);
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+            continue;
+        if (!source.rename(target))
+            fail("set aside", file, source.errorString());
+        return target;
+    }
+    fail("set aside", file, QStringLiteral("every name for it is taken"));
 }
 
 } // namespace wrenlow

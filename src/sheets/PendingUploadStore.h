@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QDateTime>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace wrenlow {
@@ -13,8 +15,14 @@ namespace wrenlow {
 class PendingUploadStore
 {
 public:
+    // The local time that names a new file.
+    using Clock = std::function<QDateTime()>;
+    // A queued payload is a few kilobytes; anything beyond this is not one and is refused unread.
+    static constexpr qint64 maxFileBytes = 16 * 1024 * 1024;
+
     // Without a folder, the default under the user's home. Nothing is created until the first save.
-    explicit PendingUploadStore(std::optional<QString> directory = std::nullopt);
+    explicit PendingUploadStore(std::optional<QString> directory = std::nullopt,
+                                Clock clock = &QDateTime::currentDateTime);
 
     // The store on the default folder, made on first use.
     static const PendingUploadStore &shared();
@@ -23,20 +31,23 @@ public:
 
     // Writes the payload whole as a new file and returns its path; throws PlatformError.
     QString save(const QJsonObject &payload) const;
-    // The paths of the queued files, oldest first; empty when the folder cannot be listed.
+    // The paths of the queued files, oldest first: regular files named *.json (no links, pipes or devices);
+    // empty when the folder cannot be listed.
     QStringList files() const;
     qsizetype count() const;
-    // Throws PlatformError when the file cannot be read or is not JSON, and
-    // SheetsClientError::invalidResponse when it holds JSON that is not an object.
+    // Throws PlatformError when the file is not a regular file, is larger than maxFileBytes, cannot be read or is
+    // not JSON, and SheetsClientError::invalidResponse when it holds JSON that is not an object.
     QJsonObject read(const QString &file) const;
     // Throws PlatformError when the file cannot be removed (also when it is already gone).
     void remove(const QString &file) const;
     // Moves a file that cannot be read out of the queue without losing its bytes, so that one bad file does not
-    // block the uploads behind it. Returns the new path; throws PlatformError when the rename fails.
+    // block the uploads behind it: "<name>.unreadable", or "<name>.2.unreadable" and so on when that is taken.
+    // Returns the new path; throws PlatformError when the rename fails.
     QString setAside(const QString &file) const;
 
 private:
     QString m_directory;
+    Clock m_clock;
 };
 
 } // namespace wrenlow

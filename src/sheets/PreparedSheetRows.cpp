@@ -30,7 +30,7 @@ QJsonObject hardwareHead(const PayloadFacts &facts, const UploadOperatorInput &i
 {
     return row({
         {u"Date", facts.sheetDate},
-        {u"Tech Name", input.techName()},
+        {u"Tech Name", input.techName},
         {u"BIOS Serial Number", facts.serial},
         {u"Make", facts.make},
         {u"Model", facts.model},
@@ -55,11 +55,11 @@ QJsonObject standard(const PayloadFacts &facts, const UploadOperatorInput &input
 {
     const SheetVerdicts &verdicts = facts.verdicts;
     return row({
-        {u"Asset Tag", input.assetTag()},
+        {u"Asset Tag", input.assetTag},
         {u"Unit Serial Number", facts.serial},
         {u"BIOS Serial Number", facts.serial},
         {u"Date", facts.sheetDate},
-        {u"Tech Name", input.techName()},
+        {u"Tech Name", input.techName},
         {u"Type", facts.chassisText},
         {u"Make", facts.make},
         {u"Model", facts.model},
@@ -130,28 +130,28 @@ QJsonObject amazonReturns(const PayloadFacts &facts, const UploadOperatorInput &
 {
     return row({
         {u"Date", facts.sheetDate},
-        {u"Tech", input.techName()},
-        {u"Tech Name", input.techName()},
-        {u"Asset Tag", input.assetTag()},
-        {u"Sent", input.sent()},
-        {u"Tracking No", input.trackingNumber()},
-        {u"Location", input.location()},
+        {u"Tech", input.techName},
+        {u"Tech Name", input.techName},
+        {u"Asset Tag", input.assetTag},
+        {u"Sent", input.sent},
+        {u"Tracking No", input.trackingNumber},
+        {u"Location", input.location},
         {u"Model", amazonModelLine(facts)},
-        {u"Pallet No", input.palletNumber()},
-        {u"FSN Code", input.fsnCode()},
+        {u"Pallet No", input.palletNumber},
+        {u"FSN Code", input.fsnCode},
         {u"Serial No", facts.serial},
-        {u"ASIN Code", input.asinCode()},
+        {u"ASIN Code", input.asinCode},
         {u"Description", facts.amazonDescription},
-        {u"Issue", input.issue()},
-        {u"Working on it", input.workingOnIt()},
-        {u"Comments", input.comments()},
+        {u"Issue", input.issue},
+        {u"Working on it", input.workingOnIt},
+        {u"Comments", input.comments},
         {u"Unit Passes", amazonUnitPasses(facts, input)},
     });
 }
 
 QString amazonUnitPasses(const PayloadFacts &facts, const UploadOperatorInput &input)
 {
-    return facts.verdicts.anyFail ? QStringLiteral("No") : input.unitPasses();
+    return facts.verdicts.anyFail ? QStringLiteral("No") : input.unitPasses;
 }
 
 } // namespace wrenlow::sheetRows

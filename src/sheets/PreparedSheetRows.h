@@ -5,7 +5,7 @@
 namespace wrenlow {
 
 struct PayloadFacts;
-class UploadOperatorInput;
+struct UploadOperatorInput;
 
 // The four ready-made spreadsheet rows, keyed by the column titles of the gateway's sheet layouts exactly as they
 // stand (some titles hold a line feed). All four travel in every payload; the gateway picks the one it needs.

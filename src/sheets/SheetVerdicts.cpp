@@ -23,8 +23,9 @@ SheetVerdicts SheetVerdicts::from(const InventorySnapshot &snapshot)
 
     SheetVerdicts verdicts;
     verdicts.allComplete = all([](DiagnosticState state) { return isComplete(state); });
-    verdicts.allPassed = all([](DiagnosticState state) { return state == DiagnosticState::Pass; });
-    verdicts.anyFail = any(DiagnosticState::Fail);
+    const UnitVerdict verdict = unitVerdict(snapshot.diagnostics);
+    verdicts.allPassed = verdict == UnitVerdict::Pass;
+    verdicts.anyFail = verdict == UnitVerdict::Fail;
     verdicts.anyReview = any(DiagnosticState::Review);
     const DiagnosticItem *camera = snapshot.findDiagnostic(QStringLiteral("camera"));
     verdicts.hasWebcam = camera && !camera->devices.isEmpty();

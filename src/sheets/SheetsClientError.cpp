@@ -5,8 +5,7 @@ namespace wrenlow {
 SheetsClientError::SheetsClientError(Kind kind, const QString &description)
     : WrenlowError(description)
     , m_kind(kind)
-{
-}
+{}
 
 SheetsClientError SheetsClientError::server(const QString &message)
 {

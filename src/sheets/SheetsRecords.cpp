@@ -1,34 +1,14 @@
 #include "sheets/SheetsRecords.h"
 
 #include "common/JsonFields.h"
+#include "common/TextRules.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
 
-#include <charconv>
-
 namespace wrenlow {
 
 namespace {
-
-// An optional sign and decimal digits only, within the 64-bit range.
-std::optional<qint64> decimalInteger(const QString &text)
-{
-    const qsizetype signLength = text.startsWith(u'+') || text.startsWith(u'-') ? 1 : 0;
-    if (text.size() == signLength)
-        return std::nullopt;
-    for (qsizetype i = signLength; i < text.size(); ++i) {
-        if (text.at(i) < u'0' || text.at(i) > u'9')
-            return std::nullopt;
-    }
-    // from_chars takes a minus but no plus.
-    const QByteArray digits = text.mid(text.startsWith(u'+') ? 1 : 0).toLatin1();
-    qint64 value = 0;
-    const auto [end, error] = std::from_chars(digits.constData(), digits.constData() + digits.size(), value);
-    if (error != std::errc() || end != digits.constData() + digits.size())
-        return std::nullopt;
-    return value;
-}
 
 std::optional<FlexibleInt> optionalFlexibleInt(const QJsonObject &object, const QString &key)
 {

@@ -20,8 +20,6 @@ private slots:
                                 << "denied | No access | final | 2000";
         QTest::newRow("nested code, root message")
             << 400 << QByteArray(R"({"error": {"code": "c1"}, "message": "Top"})") << "c1 | Top | final | 2000";
-        QTest::newRow("root only, 500 is final")
-            << 500 << QByteArray(R"({"code": "c2", "message": "M2"})") << "c2 | M2 | final | 2000";
         QTest::newRow("root code unread beside a nested envelope")
             << 400 << QByteArray(R"({"error": {"message": "M"}, "code": "c"})") << "- | M | final | 2000";
         QTest::newRow("error as a text: the root is the envelope")
@@ -29,11 +27,8 @@ private slots:
             << "c3 | Wrenlow backend returned HTTP 400. | final | 2000";
         QTest::newRow("HTML 503") << 503 << QByteArray("<html>Bad gateway</html>")
                                   << "- | Wrenlow backend returned HTTP 503. | retry | 2000";
-        QTest::newRow("empty 429") << 429 << QByteArray() << "- | Wrenlow backend returned HTTP 429. | retry | 2000";
         QTest::newRow("429 told not retryable")
             << 429 << QByteArray(R"({"retryable": false})") << "- | Wrenlow backend returned HTTP 429. | final | 2000";
-        QTest::newRow("400 told retryable") << 400 << QByteArray(R"({"error": {"retryable": true}})")
-                                            << "- | Wrenlow backend returned HTTP 400. | retry | 2000";
         QTest::newRow("whole wait wins over the header") << 429 << QByteArray(R"({"error": {"retryAfterMs": 1500}})")
                                                          << "- | Wrenlow backend returned HTTP 429. | retry | 1500";
         QTest::newRow("fractional nested wait, whole root wait")
@@ -61,12 +56,10 @@ private slots:
         QTest::addColumn<qint64>("retryAfterMs"); // -1 when there is none
 
         QTest::newRow("2") << QByteArray("2") << qint64(2000);
-        QTest::newRow("0.25") << QByteArray("0.25") << qint64(250);
         QTest::newRow("-3") << QByteArray("-3") << qint64(0);
         QTest::newRow("not a number reads as 0") << QByteArray("nan") << qint64(0);
         QTest::newRow("leading blank") << QByteArray(" 2") << qint64(-1);
         QTest::newRow("decimal comma") << QByteArray("0,25") << qint64(-1);
-        QTest::newRow("HTTP date") << QByteArray("Wed, 21 Oct 2015 07:28:00 GMT") << qint64(-1);
         QTest::newRow("infinite") << QByteArray("inf") << qint64(-1);
         QTest::newRow("fits 64 bits") << QByteArray("9e15") << qint64(9000000000000000000);
         QTest::newRow("beyond 64 bits") << QByteArray("9.3e15") << qint64(-1);

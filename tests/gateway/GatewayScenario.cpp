@@ -29,8 +29,8 @@ QByteArray jsonText(const QJsonValue &value)
 
 ScriptedResponse readResponse(const QJsonObject &object, const QString &where)
 {
-    static const QSet<QString> members{"status", "headers", "json",      "body", "bodyBase64",
-                                       "repeat", "delayMs", "trickleMs", "hold", "drop"};
+    static const QSet<QString> members{"status",  "headers",   "json", "body", "bodyBase64", "repeat",
+                                       "delayMs", "trickleMs", "hold", "drop", "early"};
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!members.contains(it.key()))
             refuse(where, QStringLiteral("unknown member \"%1\"").arg(it.key()));
@@ -45,6 +45,7 @@ ScriptedResponse readResponse(const QJsonObject &object, const QString &where)
     response.trickleMs = int(json::optionalInteger(object, "trickleMs").value_or(0));
     response.hold = json::optionalBool(object, "hold").value_or(false);
     response.drop = json::optionalBool(object, "drop").value_or(false);
+    response.early = json::optionalBool(object, "early").value_or(false);
     if (response.status < 100 || response.status > 999 || response.repeat < 0 || response.delayMs < 0 ||
         response.trickleMs < 0)
         refuse(where, "a number is out of range");

@@ -19,11 +19,12 @@ struct ScriptedResponse
     QList<std::pair<QByteArray, std::optional<QByteArray>>> headers;
     QByteArray body; // from "json", "body" (text) or "bodyBase64" (bytes)
     bool isJson = false;
-    qint64 repeat = 1; // the body is sent this many times in a row
-    int delayMs = 0;   // before the answer starts
-    int trickleMs = 0; // when set, the body goes out one byte per this many milliseconds
-    bool hold = false; // kept back until the stand-in is told to release held answers
-    bool drop = false; // the connection is closed without an answer
+    qint64 repeat = 1;  // the body is sent this many times in a row
+    int delayMs = 0;    // before the answer starts
+    int trickleMs = 0;  // when set, the body goes out one byte per this many milliseconds
+    bool hold = false;  // kept back until the stand-in is told to release held answers
+    bool drop = false;  // the connection is closed without an answer
+    bool early = false; // answered as soon as the request's head is in, before its body (logged without it)
 };
 
 // A script of answers per route. Keys are "METHOD /path" or "METHOD /path?action=NAME" (the more specific key

@@ -180,12 +180,17 @@ private:
             if (!parseHead(m_received.left(end), m_request, m_contentLength))
                 return refuse();
             m_received.remove(0, end + 4);
+            m_response = m_standIn->plan(m_request);
+            if (m_response.early) {
+                disconnect(m_socket, &QTcpSocket::readyRead, this, nullptr);
+                return m_standIn->answer(m_request, m_response, this);
+            }
         }
         if (m_received.size() < m_contentLength)
             return;
         m_request.body = m_received.left(m_contentLength);
         disconnect(m_socket, &QTcpSocket::readyRead, this, nullptr);
-        m_standIn->answer(m_request, this);
+        m_standIn->answer(m_request, m_response, this);
     }
 
     void refuse()
@@ -225,6 +230,7 @@ private:
     GatewayStandIn *m_standIn;
     QByteArray m_received;
     LoggedRequest m_request;
+    ScriptedResponse m_response;
     qint64 m_contentLength = -1;
     QByteArray m_body;
     qint64 m_total = 0;
@@ -300,7 +306,18 @@ void GatewayStandIn::accept()
         new Exchange(socket, this);
 }
 
-void GatewayStandIn::answer(const LoggedRequest &request, Exchange *exchange)
+ScriptedResponse GatewayStandIn::plan(const LoggedRequest &request)
+{
+    std::optional<ScriptedResponse> response =
+        m_scenario.next(request.method, request.path, request.query.value("action"));
+    if (!response) {
+        response.emplace();
+        response->status = 404;
+    }
+    return *response;
+}
+
+void GatewayStandIn::answer(const LoggedRequest &request, const ScriptedResponse &response, Exchange *exchange)
 {
     m_requests.append(request);
     if (!m_logPath.isEmpty()) {
@@ -310,18 +327,12 @@ void GatewayStandIn::answer(const LoggedRequest &request, Exchange *exchange)
     }
     emit requestLogged();
 
-    std::optional<ScriptedResponse> response =
-        m_scenario.next(request.method, request.path, request.query.value("action"));
-    if (!response) {
-        response.emplace();
-        response->status = 404;
-    }
     QPointer<Exchange> target(exchange);
-    auto start = [response = *response, target] {
+    auto start = [response, target] {
         if (target)
             QTimer::singleShot(response.delayMs, target.data(), [response, target] { target->send(response); });
     };
-    if (response->hold)
+    if (response.hold)
         m_held.append(start);
     else
         start();

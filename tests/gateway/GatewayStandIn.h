@@ -69,7 +69,9 @@ private:
     class Exchange;
 
     void accept();
-    void answer(const LoggedRequest &request, Exchange *exchange);
+    // The scripted answer to a request, taken when its head has arrived.
+    ScriptedResponse plan(const LoggedRequest &request);
+    void answer(const LoggedRequest &request, const ScriptedResponse &response, Exchange *exchange);
 
     GatewayScenario m_scenario;
     std::unique_ptr<QTcpServer> m_server;

@@ -27,8 +27,7 @@ private slots:
         };
         const QString air = R"({"state": "known", "value": "MacBook Air"})";
         add("label in any case, value trimmed", "identity", {"model", " \n MacBook Air \t"}, "fields/unit_model", air);
-        add("section key is exact", "Identity", {"Model", "MacBook Air"}, "fields/unit_model", "");
-        add("not reported in any case", "identity", {"Model", " NOT reported \n"}, "fields/unit_model", "");
+        add("a figure not worked out is left out", "identity", {"Model", " cannot CALCULATE"}, "fields/unit_model", "");
 
         const auto health = [&](const char *name, const QString &text, const char *expected) {
             add(name, "battery", {"Maximum capacity", "91%", "Overall health", text}, "battery/health_percent",
@@ -36,14 +35,11 @@ private slots:
         };
         health("no sign, no thousands", "-1,024", "1");
         health("second point ends the number", "1.5.2", "1.5");
-        health("no digits", "no digits", "");
         health("not reported falls back", " not reported ", "91");
-        health("too large for a double", QString(400, '9'), "");
         const auto cycles = [&](const char *name, const QString &text, const char *expected) {
             add(name, "battery", {"Cycle count", text}, "battery/cycle_count", expected);
         };
         cycles("truncated toward zero", "45.9", "45");
-        cycles("largest double below 2^63", "9223372036854774784", "9223372036854774784");
         cycles("rounds up to 2^63", "9223372036854775807", "");
 
         add("arm64 test is exact", "memory", {"Installed", "16 GB"}, "memory", R"({"state": "known", "total_gb": 16})",
@@ -55,7 +51,6 @@ private slots:
             R"([{"slot": "Module 2", "size_gb": 3, "install_type": "unknown"},
                 {"slot": "Module 4 Part", "size_gb": 8, "install_type": "unknown"},
                 {"slot": "Module 6", "size_gb": 4, "install_type": "unknown"}])");
-        add("installed too large", "memory", {"Installed", QString(400, '9')}, "memory", R"({"state": "unknown"})");
         add("disk sizes and names", "drives",
             {"Disk 1", "1.5 tb\t| Generic ssd ", "Disk 2", "512 MB |  \t ", "Disk 2 device", "disk2", "Disk 3",
              "Not reported | APPLE SSD X", "Disk 3 serial", "not reported", "Disk 3 firmware", " 9.1 "},
@@ -83,7 +78,6 @@ private slots:
                 architecture);
         };
         vendor("geforce", "geforce gtx 680", R"("NVIDIA")");
-        vendor("radeon", "Radeon Pro 560X", R"("AMD")");
         vendor("apple before intel", "Apple Intel bridge", R"("Apple")");
         vendor("apple silicon", "Intel UHD Graphics 630", R"("Apple")", "arm64");
         add("laptop panel is the first display", "graphics",
@@ -97,9 +91,7 @@ private slots:
             add(name, "graphics", {"Display", "Panel | " + resolution}, "display/monitors/0/refresh_rate_hz", expected);
         };
         rate("fractional rate, no blanks", "1920 x 1080@59.94Hz", "59.94");
-        rate("rate needs the at sign", "1920 x 1080 60Hz", "");
         rate("rate needs Hz in that case", "1920 x 1080 @ 60 hz", "");
-        rate("rate too large for a double", "1 x 1 @ " + QString(400, '9') + "Hz", "");
     }
 
     void rules()

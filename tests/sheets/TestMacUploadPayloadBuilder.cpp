@@ -17,12 +17,23 @@ namespace {
 // The technician's fields by name; missing ones are empty.
 UploadOperatorInput inputFrom(const QVariantMap &fields)
 {
-    QStringList v;
-    for (const char *name :
-         {"empId", "projectId", "duplicateAction", "assetTag", "techName", "fsnCode", "sent", "trackingNumber",
-          "location", "palletNumber", "asinCode", "description", "issue", "workingOnIt", "comments", "unitPasses"})
-        v.append(fields.value(name).toString());
-    return {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12], v[13], v[14], v[15]};
+    const auto f = [&fields](const char *name) { return fields.value(name).toString(); };
+    return {.empId = f("empId"),
+            .projectId = f("projectId"),
+            .duplicateAction = f("duplicateAction"),
+            .assetTag = f("assetTag"),
+            .techName = f("techName"),
+            .fsnCode = f("fsnCode"),
+            .sent = f("sent"),
+            .trackingNumber = f("trackingNumber"),
+            .location = f("location"),
+            .palletNumber = f("palletNumber"),
+            .asinCode = f("asinCode"),
+            .description = f("description"),
+            .issue = f("issue"),
+            .workingOnIt = f("workingOnIt"),
+            .comments = f("comments"),
+            .unitPasses = f("unitPasses")};
 }
 
 QJsonObject fixture(const QString &name)
@@ -94,17 +105,9 @@ private slots:
         QFETCH(QString, name);
         const QJsonObject payload = buildFixture(name);
         const QJsonObject expected = fixture(name + "-payload");
-        for (const auto &[row, width] :
-             QList<QPair<QString, qsizetype>>{{"standard", 34}, {"els", 15}, {"project", 23}, {"amazonReturns", 17}}) {
-            const QJsonObject cells = at(payload, "clientPreparedRows/" + row).toObject();
-            QCOMPARE(cells.size(), width);
-            for (const QString &title : cells.keys())
-                QVERIFY2(cells.value(title) == at(expected, "clientPreparedRows/" + row).toObject().value(title),
-                         qPrintable(row + " / " + title));
-        }
-        QCOMPARE(payload.keys(), expected.keys());
         for (const QString &key : expected.keys())
             QVERIFY2(payload.value(key) == expected.value(key), qPrintable(key));
+        QCOMPARE(payload.keys(), expected.keys());
     }
 
     void sheetDateFollowsTheTimeZoneAcrossMidnight_data()
@@ -139,10 +142,6 @@ private slots:
         QTest::newRow("blank project before serial")
             << noSerial << QVariantMap{{"empId", "E1"}, {"projectId", "  "}} << "A project is required.";
         QTest::newRow("no serial row") << noSerial << standardRoute << "A serial number is required before upload.";
-        QTest::newRow("serial not reported")
-            << withSerial(" not REPORTED ") << standardRoute << "A serial number is required before upload.";
-        QTest::newRow("Amazon ignores the project")
-            << noSerial << amazon << "A serial number is required before upload.";
         QTest::newRow("technician before AZ number")
             << withSerial() << QVariantMap{{"empId", "AMZN"}, {"techName", " "}}
             << "Technician name is required for Amazon Returns.";
@@ -150,7 +149,6 @@ private slots:
                                    << QVariantMap{{"empId", "AMZN"}, {"techName", "D"}, {"assetTag", "\n"}}
                                    << "AZ number is required for Amazon Returns.";
         QTest::newRow("complete Amazon route") << withSerial() << amazon << "";
-        QTest::newRow("standard route needs no technician") << withSerial() << standardRoute << "";
     }
     void validationMessagesInOrder()
     {
@@ -170,7 +168,6 @@ private slots:
         QTest::addColumn<bool>("allowed");
         const QString amazon = "Incoming Amazon Returns", refurb = "Refurb";
         QTest::newRow("lower case, padded; append") << " amzn\t" << QString("AMZN") << "append" << amazon << true;
-        QTest::newRow("mixed case; overwrite") << "AmZn" << QString("AMZN") << "overwrite" << amazon << true;
         QTest::newRow("longer id; capital letter") << "amzn1" << QString("AMZN1") << "Append" << refurb << false;
         QTest::newRow("inner blank; trailing blank") << "am zn" << QString("AM ZN") << "overwrite " << refurb << false;
     }
@@ -209,20 +206,6 @@ private slots:
         payload = MacUploadPayloadBuilder::build(snapshot, inputFrom(fields));
         QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Unit Passes").toString(), "");
         QCOMPARE(at(payload, "operator/input/pc/unitPasses").toString(), "Review");
-    }
-
-    void aSnapshotWithOnlyASerialStillFillsEveryColumn()
-    {
-        const QJsonObject payload = MacUploadPayloadBuilder::build(withSerial(), inputFrom(standardRoute));
-        const QJsonObject standard = at(payload, "clientPreparedRows/standard").toObject();
-        QCOMPARE(standard.size(), 34);
-        QCOMPARE(standard.value("Operating System").toString(), "macOS ");
-        QCOMPARE(standard.value("Hardware Remarks").toString(),
-                 "Architecture: arm64; SIP: ; Gatekeeper: ; FileVault: ");
-        QCOMPARE(standard.value("General Tech Comments").toString(), "Wrenlow Zel macOS upload. Checks: ");
-        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Model").toString(), "APPLE || |MACOS ");
-        for (const char *list : {"drives", "graphics", "cameras", "notes"})
-            QCOMPARE(payload.value(list), QJsonValue(QJsonArray()));
     }
 
     void fallbacksAndTheAmazonSummary()

@@ -15,32 +15,6 @@ class TestPayloadValues : public QObject
     Q_OBJECT
 
 private slots:
-    void valueLookup_data()
-    {
-        QTest::addColumn<Rows>("rows");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("expected");
-
-        QTest::newRow("label in other case") << Rows{{"Serial number", "C02X"}} << "SERIAL NUMBER" << QString("C02X");
-        QTest::newRow("not reported, any case, padded") << Rows{{"Model", " NOT reported \n"}} << "Model" << QString();
-        QTest::newRow("first of two rows") << Rows{{"Display", "A"}, {"Display", "B"}} << "Display" << QString("A");
-        QTest::newRow("no prefix match") << Rows{{"Disk 1 device", "disk0"}} << "Disk 1" << QString();
-    }
-    void valueLookup()
-    {
-        QFETCH(Rows, rows);
-        QFETCH(QString, label);
-        QTEST(payload::value(label, sectionOf("identity", rows)), "expected");
-    }
-
-    void sectionKeysAreCaseSensitive()
-    {
-        InventorySnapshot snapshot;
-        snapshot.sections = {sectionOf("memory", {{"Installed", "8 GB"}})};
-        QCOMPARE(payload::value("Installed", payload::section("memory", snapshot)), "8 GB");
-        QVERIFY(payload::section("Memory", snapshot).values.isEmpty());
-    }
-
     void storageRows_data()
     {
         QTest::addColumn<Rows>("rows");
@@ -55,8 +29,6 @@ private slots:
             << QJsonArray{drive("2 TB", "HDD"), drive("1 TB", "SSD")};
         QTest::newRow("no bar: whole text, default model")
             << Rows{{"Disk 1", "256 GB"}} << "256GB" << QJsonArray{drive("256 GB", "Apple Storage")};
-        QTest::newRow("not reported is kept") << Rows{{"Disk 1", "Not reported | Internal storage 1"}} << "Notreported"
-                                              << QJsonArray{drive("Not reported", "Internal storage 1")};
         QTest::newRow("newlines are not blanks")
             << Rows{{"Disk 1", "\n1 TB\t| SSD"}} << "\n1TB" << QJsonArray{drive("\n1 TB", "SSD")};
         QTest::newRow("not storage rows")

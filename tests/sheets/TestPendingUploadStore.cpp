@@ -8,7 +8,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace wrenlow;
 
@@ -27,6 +30,17 @@ QByteArray bytesOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
+// The error text of a read, or "read" when it succeeded.
+QString readOutcome(const PendingUploadStore &store, const QString &file)
+{
+    try {
+        store.read(file);
+        return "read";
+    } catch (const WrenlowError &error) {
+        return error.description();
+    }
+}
+
 const QJsonObject payload{
     {"action", "upload"}, {"reportId", "wzel-1"}, {"routing", QJsonObject{{"projectId", "P"}, {"empId", "E1"}}}};
 
@@ -43,95 +57,142 @@ private slots:
     void initTestCase() { qputenv("HOME", QFile::encodeName(m_home.path())); }
 
     // Each test gets its own queue folder, two levels below the temporary home.
-    void init() { m_queue = m_home.filePath(QString("queue-%1/nested").arg(QTest::currentTestFunction())); }
-
-    void defaultFolderIsUnderHomeAndUntouchedUntilSaving()
+    void init()
     {
-        const PendingUploadStore store;
-        QCOMPARE(store.directory(), m_home.path() + "/Library/Application Support/Wrenlow Zel Mac/PendingUploads");
-        QCOMPARE(store.count(), 0);
-        QVERIFY(!QFileInfo::exists(m_home.filePath("Library")));
+        m_queue = m_home.filePath(QString("queue-%1/nested").arg(QTest::currentTestFunction()));
+        if (QTest::currentDataTag())
+            m_queue += QString("-%1").arg(qHash(QString(QTest::currentDataTag())));
     }
 
-    void saveWritesANewIndentedFileNamedAfterTheLocalTime()
+    void savedFilesListOldestFirstUnderTheirLocalTime()
     {
-        const PendingUploadStore store(m_queue);
-        const QString file = store.save(payload);
-
-        const QFileInfo info(file);
-        QCOMPARE(info.absolutePath(), m_queue);
+        QCOMPARE(PendingUploadStore().directory(),
+                 m_home.path() + "/Library/Application Support/Wrenlow Zel Mac/PendingUploads");
+        QList<QDateTime> moments{QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 890)),
+                                 QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 89))};
+        const PendingUploadStore store(m_queue, [&moments] { return moments.takeFirst(); });
+        const QString later = store.save(payload);
+        const QString earlier = store.save(payload);
         const QRegularExpression pattern(
-            R"(^pending-\d{8}-\d{9}-[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\.json$)");
-        QVERIFY2(pattern.match(info.fileName()).hasMatch(), qPrintable(file));
-        const QDateTime named = QDateTime::fromString(info.fileName().mid(8, 18), "yyyyMMdd-HHmmsszzz");
-        QVERIFY(qAbs(named.msecsTo(QDateTime::currentDateTime())) < 60'000);
+            R"(^pending-20260304-050607890-[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\.json$)");
+        QVERIFY2(pattern.match(QFileInfo(later).fileName()).hasMatch(), qPrintable(later));
+        QCOMPARE(QFileInfo(later).absolutePath(), m_queue);
+        QVERIFY(bytesOf(later).contains("\n    \"reportId\": \"wzel-1\""));
+        QCOMPARE(store.read(later), payload);
 
-        QVERIFY(bytesOf(file).contains("\n    \"reportId\": \"wzel-1\""));
-        QCOMPARE(store.read(file), payload);
-        QVERIFY(!QFileInfo::exists(PendingUploadStore().directory()));
-    }
-
-    void filesListsJsonOldestFirstAndSkipsTheRest()
-    {
-        const PendingUploadStore store(m_queue);
-        const QString first = store.save(payload);
-        QThread::msleep(3);
-        const QString second = store.save(payload);
         for (const char *name : {"pending-00000000-000000000-upper.JSON", ".pending-00000000-000000000-hidden.json",
                                  "notes.txt", "pending.json.tmp"})
             writeBytes(m_queue + "/" + name, "{}");
-
-        QCOMPARE(store.files(), (QStringList{m_queue + "/pending-00000000-000000000-upper.JSON", first, second}));
+        QCOMPARE(store.files(), (QStringList{m_queue + "/pending-00000000-000000000-upper.JSON", earlier, later}));
         QCOMPARE(store.count(), 3);
+        QVERIFY(!QFileInfo::exists(PendingUploadStore().directory()));
     }
 
-    void readAndRemoveFailures()
+    // What a read refuses, quickly and without touching anything else; the caller then sets the file aside.
+    void hostileEntriesAreRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("listed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("array") << "array" << true << "The Sheets service returned an invalid response.";
+        QTest::newRow("broken JSON") << "broken" << true << "unterminated object at byte 11.";
+        QTest::newRow("missing") << "missing" << false << "No such file or directory.";
+        QTest::newRow("pipe") << "pipe" << false << "it is not a regular file.";
+        QTest::newRow("link to a device") << "link" << false << "Too many levels of symbolic links.";
+        QTest::newRow("folder") << "folder" << false << "it is not a regular file.";
+        QTest::newRow("larger than any payload")
+            << "huge" << true << "at 16777217 bytes it is too large for a queued upload.";
+    }
+    void hostileEntriesAreRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, listed);
+        QFETCH(QString, reason);
+        const PendingUploadStore store(m_queue);
+        QVERIFY(QDir().mkpath(m_queue));
+        const QString file = m_queue + "/pending-" + kind + ".json";
+        if (kind == "array")
+            writeBytes(file, "[1, 2]");
+        else if (kind == "broken")
+            writeBytes(file, "{\"action\": ");
+        else if (kind == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else if (kind == "link")
+            QVERIFY(QFile::link("/dev/zero", file));
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(file));
+        else if (kind == "huge")
+            QVERIFY(QFile(file).open(QIODevice::WriteOnly) &&
+                    QFile(file).resize(PendingUploadStore::maxFileBytes + 1)); // sparse: no disk used
+
+        QCOMPARE(store.files(), listed ? QStringList{file} : QStringList{});
+        const QString outcome = readOutcome(store, file);
+        QVERIFY2(outcome.endsWith(reason), qPrintable(outcome));
+        if (kind != "array")
+            QVERIFY2(outcome.startsWith("Could not read “" + file + "”: "), qPrintable(outcome));
+    }
+
+    void removeFailsForAFileAlreadyGone()
     {
         const PendingUploadStore store(m_queue);
-        QDir().mkpath(m_queue);
-        writeBytes(m_queue + "/array.json", "[1, 2]");
-        writeBytes(m_queue + "/broken.json", "{\"action\": ");
-
-        try {
-            store.read(m_queue + "/array.json");
-            QFAIL("an array was read as a payload");
-        } catch (const SheetsClientError &error) {
-            QCOMPARE(error.kind(), SheetsClientError::Kind::InvalidResponse);
-        }
-        QVERIFY_THROWS_EXCEPTION(PlatformError, store.read(m_queue + "/broken.json"));
-        QVERIFY_THROWS_EXCEPTION(PlatformError, store.read(m_queue + "/missing.json"));
-
-        store.remove(m_queue + "/array.json");
-        QVERIFY(!QFileInfo::exists(m_queue + "/array.json"));
-        QVERIFY_THROWS_EXCEPTION(PlatformError, store.remove(m_queue + "/array.json"));
+        const QString file = store.save(payload);
+        store.remove(file);
+        QCOMPARE(store.files(), QStringList{});
+        QVERIFY_THROWS_EXCEPTION(PlatformError, store.remove(file));
     }
 
-    void aBadFileIsSetAsideWithItsBytesKept()
+    // A bad file leaves the queue with its bytes kept, also when an earlier one of the same name was set aside.
+    void aBadFileIsSetAsideUnderAFreeName()
     {
         const PendingUploadStore store(m_queue);
         const QString good = store.save(payload);
         const QString bad = m_queue + "/pending-00000000-000000000-bad.json";
-        writeBytes(bad, "not json at all");
-
-        const QString aside = store.setAside(bad);
-        QVERIFY(!QFileInfo::exists(bad));
-        QCOMPARE(bytesOf(aside), "not json at all");
-        QCOMPARE(QFileInfo(aside).absolutePath(), m_queue);
+        QStringList asides;
+        for (const QByteArray &bytes : {QByteArray("first"), QByteArray("second"), QByteArray("third")}) {
+            writeBytes(bad, bytes);
+            asides.append(store.setAside(bad));
+            QCOMPARE(bytesOf(asides.last()), bytes);
+        }
+        QCOMPARE(asides, (QStringList{bad + ".unreadable", bad + ".2.unreadable", bad + ".3.unreadable"}));
+        QCOMPARE(bytesOf(asides.first()), "first");
         QCOMPARE(store.files(), QStringList{good});
-
-        // A later bad file of the same name must not replace the one already set aside.
-        writeBytes(bad, "other bytes");
-        QVERIFY_THROWS_EXCEPTION(PlatformError, store.setAside(bad));
-        QCOMPARE(bytesOf(aside), "not json at all");
-        QCOMPARE(bytesOf(bad), "other bytes");
     }
 
-    void aFailedSaveLeavesNoFile()
+    void aFailedSaveSaysWhyAndLeavesNoFile_data()
     {
-        writeBytes(m_home.filePath("blocker"), "a file where the folder should be");
-        const PendingUploadStore store(m_home.filePath("blocker/queue"));
-        QVERIFY_THROWS_EXCEPTION(PlatformError, store.save(payload));
-        QCOMPARE(store.files(), QStringList());
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a file where the folder should be") << false << "is a file, not a folder.";
+        QTest::newRow("no room for the whole file") << true << ": File too large.";
+    }
+    void aFailedSaveSaysWhyAndLeavesNoFile()
+    {
+        QFETCH(bool, diskFull);
+        QFETCH(QString, reason);
+        QString folder = m_queue;
+        if (!diskFull) {
+            QVERIFY(QDir().mkpath(QFileInfo(m_queue).absolutePath()));
+            writeBytes(m_queue, "a file where the folder should be");
+            folder += "/queue";
+        } else {
+            QVERIFY(QDir().mkpath(folder));
+        }
+        const PendingUploadStore store(folder);
+        // A file size limit cuts the write off the way a full disk does.
+        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+        const rlimit tiny{64, RLIM_INFINITY};
+        std::signal(SIGXFSZ, SIG_IGN);
+        if (diskFull)
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        QString text;
+        try {
+            store.save(payload);
+        } catch (const PlatformError &error) {
+            text = error.description();
+        }
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        QVERIFY2(text.startsWith("Could not ") && text.endsWith(reason), qPrintable(text));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
     }
 };
 

@@ -8,7 +8,6 @@ namespace {
 
 using States = QList<DiagnosticState>;
 constexpr auto Ready = DiagnosticState::Ready;
-constexpr auto Running = DiagnosticState::Running;
 constexpr auto Pass = DiagnosticState::Pass;
 constexpr auto Fail = DiagnosticState::Fail;
 constexpr auto Review = DiagnosticState::Review;
@@ -49,7 +48,6 @@ private slots:
         QTest::newRow("one fail") << States{Pass, Fail, Review, Ready} << false << v("No") << v("No") << v("No");
         QTest::newRow("one review") << States{Pass, Review, NA} << true << v("") << v("Review") << v("Review");
         QTest::newRow("one ready") << States{Pass, Ready} << false << v("") << v("No") << v("");
-        QTest::newRow("one running") << States{Running, Pass} << false << v("") << v("No") << v("");
         QTest::newRow("review while another is ready")
             << States{Review, Ready} << false << v("") << v("No") << v("Review");
     }

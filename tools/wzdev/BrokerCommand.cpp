@@ -6,15 +6,11 @@
 #include "backend/MacKorvaneApiClient.h"
 #include "common/WrenlowError.h"
 
-#include "TaskWait.h"
-
 #include <QJsonArray>
 
 namespace wrenlow::wzdev {
 
 namespace {
-
-using test::waitForTask;
 
 struct Step
 {
@@ -26,10 +22,10 @@ struct Step
 QJsonObject runStep(MacKorvaneApiClient &client, const Step &step, bool usePin)
 {
     if (step.name == u"probe")
-        return {{QStringLiteral("reachable"), waitForTask(client.isReachable())}};
+        return {{QStringLiteral("reachable"), waitForClient(client.isReachable())}};
     if (step.name == u"login") {
         const KorvaneLoginResponse response =
-            waitForTask(client.login(step.arguments.at(0), step.arguments.at(1), usePin));
+            waitForClient(client.login(step.arguments.at(0), step.arguments.at(1), usePin));
         // The access token stays inside this process; the stand-in's log shows where it travelled.
         QJsonObject shown = response.toJson();
         shown.remove(QStringLiteral("access_token"));
@@ -37,12 +33,12 @@ QJsonObject runStep(MacKorvaneApiClient &client, const Step &step, bool usePin)
         return shown;
     }
     if (step.name == u"options")
-        return waitForTask(client.creationOptions()).toJson();
+        return waitForClient(client.creationOptions()).toJson();
     if (step.name == u"resolve")
-        return waitForTask(client.resolve(step.body));
+        return waitForClient(client.resolve(step.body));
     if (step.name == u"me")
-        return waitForTask(client.currentUser()).toJson();
-    waitForTask(client.logout());
+        return waitForClient(client.currentUser()).toJson();
+    waitForClient(client.logout());
     return {{QStringLiteral("signedIn"), client.isSignedIn()}};
 }
 
@@ -70,20 +66,23 @@ bool parseSteps(const QStringList &words, QList<Step> &steps)
 int brokerCommand(const QStringList &arguments)
 {
     const QString usage = QStringLiteral("usage: wzdev broker --base URL [--pin] STEP...");
-    QStringList words = arguments;
-    if (words.size() < 2 || words.first() != u"--base") {
+    QCommandLineParser parser;
+    const QCommandLineOption baseOption(QStringLiteral("base"), {}, QStringLiteral("URL"));
+    const QCommandLineOption pinOption(QStringLiteral("pin"));
+    parser.addOptions({baseOption, pinOption});
+    const std::optional<QStringList> words = parseArguments(parser, arguments);
+    if (!words || !parser.isSet(baseOption)) {
         printError(usage);
         return 2;
     }
-    const QUrl base(words.at(1), QUrl::StrictMode);
-    words = words.mid(2);
+    const QUrl base(parser.value(baseOption), QUrl::StrictMode);
     if (!base.isValid() || !base.path().endsWith(u'/') || (base.scheme() != u"http" && base.scheme() != u"https")) {
         printError(QStringLiteral("--base needs an http(s) URL ending in /"));
         return 2;
     }
-    const bool usePin = !words.isEmpty() && words.first() == u"--pin";
+    const bool usePin = parser.isSet(pinOption);
     QList<Step> steps;
-    if (!parseSteps(words.mid(usePin ? 1 : 0), steps)) {
+    if (!parseSteps(*words, steps)) {
         printError(usage);
         return 2;
     }

@@ -62,6 +62,18 @@ void printJson(const QJsonValue &value, bool indented)
     printLine(QString::fromUtf8(bytes.trimmed()));
 }
 
+std::optional<QStringList> parseArguments(QCommandLineParser &parser, const QStringList &arguments, OptionPlace place)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(place == OptionPlace::BeforeArguments
+                                                      ? QCommandLineParser::ParseAsPositionalArguments
+                                                      : QCommandLineParser::ParseAsOptions);
+    // The parser takes the first word for the program's name.
+    if (!parser.parse(QStringList{QStringLiteral("wzdev")} + arguments))
+        return std::nullopt;
+    return parser.positionalArguments();
+}
+
 bool readJsonObject(const QString &path, QJsonObject &into)
 {
     QFile file(path);

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "TaskWait.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
+#include <optional>
 
 namespace wrenlow::wzdev {
 
@@ -39,5 +45,21 @@ void printError(const QString &text);
 void printJson(const QJsonValue &value, bool indented = false);
 // Reads a JSON file that must hold an object; prints the reason and returns false otherwise.
 bool readJsonObject(const QString &path, QJsonObject &into);
+
+// How a subcommand's options may stand: only before its first other argument (everything from there on is that
+// argument's own, options included), or anywhere.
+enum class OptionPlace { BeforeArguments, Anywhere };
+
+// Reads a subcommand's arguments with `parser`, which knows its options; returns the other arguments, or nothing
+// when the line is malformed (an unknown option, an option without its value).
+std::optional<QStringList> parseArguments(QCommandLineParser &parser, const QStringList &arguments,
+                                          OptionPlace place = OptionPlace::BeforeArguments);
+
+// Waits for a client's operation. The clients end their own exchanges; this limit only keeps the tool from
+// hanging for good.
+template <typename T> T waitForClient(QCoro::Task<T> task)
+{
+    return support::waitForTask(std::move(task), std::chrono::minutes(10));
+}
 
 } // namespace wrenlow::wzdev

@@ -16,11 +16,22 @@ namespace {
 UploadOperatorInput inputFromJson(const QJsonObject &object)
 {
     const auto field = [&object](const char *name) { return json::requireString(object, QLatin1String(name)); };
-    return {
-        field("empId"),     field("projectId"),   field("duplicateAction"), field("assetTag"),    field("techName"),
-        field("fsnCode"),   field("sent"),        field("trackingNumber"),  field("location"),    field("palletNumber"),
-        field("asinCode"),  field("description"), field("issue"),           field("workingOnIt"), field("comments"),
-        field("unitPasses")};
+    return {.empId = field("empId"),
+            .projectId = field("projectId"),
+            .duplicateAction = field("duplicateAction"),
+            .assetTag = field("assetTag"),
+            .techName = field("techName"),
+            .fsnCode = field("fsnCode"),
+            .sent = field("sent"),
+            .trackingNumber = field("trackingNumber"),
+            .location = field("location"),
+            .palletNumber = field("palletNumber"),
+            .asinCode = field("asinCode"),
+            .description = field("description"),
+            .issue = field("issue"),
+            .workingOnIt = field("workingOnIt"),
+            .comments = field("comments"),
+            .unitPasses = field("unitPasses")};
 }
 
 int payloadCommand(const QStringList &arguments)

@@ -58,44 +58,35 @@ int printCanonical(const QStringList &arguments)
     return 0;
 }
 
-// Reads "--name value" options; an option that is not expected or has no value makes the whole line wrong.
-std::optional<QHash<QString, QString>> options(const QStringList &arguments, const QStringList &names)
-{
-    QHash<QString, QString> values;
-    for (qsizetype i = 0; i < arguments.size(); i += 2) {
-        if (!names.contains(arguments.at(i)) || i + 1 >= arguments.size())
-            return std::nullopt;
-        values.insert(arguments.at(i), arguments.at(i + 1));
-    }
-    return values;
-}
-
 // False only for an option that is given but is not a whole number.
-bool readId(const QHash<QString, QString> &values, const QString &name, std::optional<qint64> &into)
+bool readId(const QCommandLineParser &parser, const QCommandLineOption &option, std::optional<qint64> &into)
 {
-    if (!values.contains(name))
+    if (!parser.isSet(option))
         return true;
     bool ok = false;
-    into = values.value(name).toLongLong(&ok);
+    into = parser.value(option).toLongLong(&ok);
     return ok;
 }
 
 int printResolveBody(const QStringList &arguments)
 {
-    const QString lot = QStringLiteral("--lot");
-    const QString category = QStringLiteral("--category");
-    const QString assetTag = QStringLiteral("--asset-tag");
-    const auto values = arguments.isEmpty() ? std::nullopt : options(arguments.mid(1), {lot, category, assetTag});
+    QCommandLineParser parser;
+    const QCommandLineOption lot(QStringLiteral("lot"), {}, QStringLiteral("N"));
+    const QCommandLineOption category(QStringLiteral("category"), {}, QStringLiteral("M"));
+    const QCommandLineOption assetTag(QStringLiteral("asset-tag"), {}, QStringLiteral("T"));
+    parser.addOptions({lot, category, assetTag});
+    const std::optional<QStringList> files = parseArguments(parser, arguments, OptionPlace::Anywhere);
     std::optional<qint64> lotId;
     std::optional<qint64> categoryId;
-    if (!values || !readId(*values, lot, lotId) || !lotId || !readId(*values, category, categoryId)) {
+    if (!files || files->size() != 1 || !readId(parser, lot, lotId) || !lotId ||
+        !readId(parser, category, categoryId)) {
         printError(QStringLiteral("usage: wzdev resolve-body SNAPSHOT.json --lot N [--category M] [--asset-tag T]"));
         return 2;
     }
-    const auto snapshot = readSnapshot(arguments.at(0));
+    const auto snapshot = readSnapshot(files->first());
     if (!snapshot)
         return 1;
-    printJson(MacCanonicalInventoryBuilder::buildResolveBody(*snapshot, *lotId, categoryId, values->value(assetTag)));
+    printJson(MacCanonicalInventoryBuilder::buildResolveBody(*snapshot, *lotId, categoryId, parser.value(assetTag)));
     return 0;
 }
 

@@ -11,22 +11,24 @@ namespace {
 
 int runCommand(const QStringList &arguments)
 {
-    QStringList rest = arguments;
+    QCommandLineParser parser;
+    const QCommandLineOption timeoutOption(QStringLiteral("timeout"), {}, QStringLiteral("SECONDS"));
+    parser.addOption(timeoutOption);
+    const std::optional<QStringList> rest = parseArguments(parser, arguments);
     double timeout = CommandRunner::defaultTimeout;
-    if (rest.size() >= 2 && rest.first() == QStringLiteral("--timeout")) {
+    if (rest && parser.isSet(timeoutOption)) {
         bool ok = false;
-        timeout = rest.at(1).toDouble(&ok);
+        timeout = parser.value(timeoutOption).toDouble(&ok);
         if (!ok) {
             printError(QStringLiteral("--timeout needs a number of seconds"));
             return 2;
         }
-        rest = rest.mid(2);
     }
-    if (rest.size() != 1) {
+    if (!rest || rest->size() != 1) {
         printError(QStringLiteral("usage: wzdev run [--timeout SECONDS] COMMAND"));
         return 2;
     }
-    const CommandRunner::Result result = CommandRunner::run(rest.first(), timeout);
+    const CommandRunner::Result result = CommandRunner::run(rest->first(), timeout);
     printJson(QJsonObject{{QStringLiteral("status"), result.status},
                           {QStringLiteral("stderr"), result.stdErr},
                           {QStringLiteral("stdout"), result.stdOut}});

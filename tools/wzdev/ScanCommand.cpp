@@ -11,17 +11,22 @@ namespace {
 
 int scanCommand(const QStringList &arguments)
 {
+    QCommandLineParser parser;
+    const QCommandLineOption scaleOption(QStringLiteral("limit-scale"), {}, QStringLiteral("F"));
+    parser.addOption(scaleOption);
+    const std::optional<QStringList> rest = parseArguments(parser, arguments);
+    if (!rest || !rest->isEmpty()) {
+        printError(QStringLiteral("usage: wzdev scan [--limit-scale F]"));
+        return 2;
+    }
     double scale = 1.0;
-    if (arguments.size() == 2 && arguments.first() == QStringLiteral("--limit-scale")) {
+    if (parser.isSet(scaleOption)) {
         bool ok = false;
-        scale = arguments.at(1).toDouble(&ok);
+        scale = parser.value(scaleOption).toDouble(&ok);
         if (!ok || scale <= 0) {
             printError(QStringLiteral("--limit-scale needs a positive number"));
             return 2;
         }
-    } else if (!arguments.isEmpty()) {
-        printError(QStringLiteral("usage: wzdev scan [--limit-scale F]"));
-        return 2;
     }
     const MacInventoryService service(mactools::ToolLimits().scaled(scale));
     printJson(QCoro::waitFor(service.scan()).toJson(), true);

@@ -5,10 +5,7 @@
 #include "common/WrenlowError.h"
 #include "sheets/MacSheetsClient.h"
 
-#include "TaskWait.h"
-
 #include <QCoroTimer>
-#include <QHash>
 #include <QJsonArray>
 
 namespace wrenlow::wzdev {
@@ -72,37 +69,43 @@ QJsonObject toJson(const SheetsUploadResult &result)
             {QStringLiteral("error"), optionalText(result.error)}};
 }
 
-// "--name value" pairs; false when one is malformed or a required name is missing.
-bool readOptions(const QStringList &arguments, const QStringList &required, QHash<QString, QString> &options)
+// The action's options, each required; nothing when one is missing or the line is malformed.
+std::optional<QStringList> readOptions(const QStringList &arguments, const QStringList &names)
 {
-    for (qsizetype i = 0; i + 1 < arguments.size(); i += 2) {
-        if (!required.contains(arguments.at(i)))
-            return false;
-        options.insert(arguments.at(i), arguments.at(i + 1));
+    QCommandLineParser parser;
+    for (const QString &name : names)
+        parser.addOption(QCommandLineOption(name, {}, QStringLiteral("VALUE")));
+    const std::optional<QStringList> rest = parseArguments(parser, arguments, OptionPlace::Anywhere);
+    if (!rest || !rest->isEmpty())
+        return std::nullopt;
+    QStringList values;
+    for (const QString &name : names) {
+        if (!parser.isSet(name))
+            return std::nullopt;
+        values.append(parser.value(name));
     }
-    return arguments.size() % 2 == 0 && options.size() == required.size();
+    return values;
 }
 
 int runAction(MacSheetsClient &client, const QString &action, const QStringList &arguments)
 {
-    QHash<QString, QString> options;
     if (action == QStringLiteral("list-projects")) {
-        if (!readOptions(arguments, {QStringLiteral("--emp")}, options))
+        const auto emp = readOptions(arguments, {QStringLiteral("emp")});
+        if (!emp)
             return usage();
-        printJson(toJson(test::waitForTask(client.listProjects(options.value(QStringLiteral("--emp"))))));
+        printJson(toJson(waitForClient(client.listProjects(emp->at(0)))));
     } else if (action == QStringLiteral("check-duplicate")) {
-        const QStringList names{QStringLiteral("--emp"), QStringLiteral("--project"), QStringLiteral("--serial"),
-                                QStringLiteral("--asset"), QStringLiteral("--fsn")};
-        if (!readOptions(arguments, names, options))
+        const auto v =
+            readOptions(arguments, {QStringLiteral("emp"), QStringLiteral("project"), QStringLiteral("serial"),
+                                    QStringLiteral("asset"), QStringLiteral("fsn")});
+        if (!v)
             return usage();
-        printJson(toJson(test::waitForTask(client.checkDuplicate(options.value(names.at(0)), options.value(names.at(1)),
-                                                                 options.value(names.at(2)), options.value(names.at(3)),
-                                                                 options.value(names.at(4))))));
+        printJson(toJson(waitForClient(client.checkDuplicate(v->at(0), v->at(1), v->at(2), v->at(3), v->at(4)))));
     } else if (action == QStringLiteral("upload") && arguments.size() == 1) {
         QJsonObject payload;
         if (!readJsonObject(arguments.first(), payload))
             return 1;
-        printJson(toJson(test::waitForTask(client.upload(payload))));
+        printJson(toJson(waitForClient(client.upload(payload))));
     } else {
         return usage();
     }
@@ -111,28 +114,25 @@ int runAction(MacSheetsClient &client, const QString &action, const QStringList 
 
 int sheetsCommand(const QStringList &arguments)
 {
-    QStringList rest = arguments;
-    QUrl base = gatewayBaseUrl();
-    std::optional<QString> token;
-    MacSheetsClient::Sleeper sleeper = MacSheetsClient::defaultSleeper();
-    while (!rest.isEmpty() && rest.first().startsWith(QStringLiteral("--"))) {
-        const QString option = rest.takeFirst();
-        if (option == QStringLiteral("--no-wait"))
-            sleeper = [](std::chrono::milliseconds) { return QCoro::sleepFor(0ms); };
-        else if (option == QStringLiteral("--base") && !rest.isEmpty())
-            base = QUrl(rest.takeFirst(), QUrl::StrictMode);
-        else if (option == QStringLiteral("--token") && !rest.isEmpty())
-            token = rest.takeFirst();
-        else
-            return usage();
-    }
-    if (rest.isEmpty() || !base.isValid() || !base.path().endsWith(u'/'))
+    QCommandLineParser parser;
+    const QCommandLineOption baseOption(QStringLiteral("base"), {}, QStringLiteral("URL"));
+    const QCommandLineOption tokenOption(QStringLiteral("token"), {}, QStringLiteral("T"));
+    const QCommandLineOption noWait(QStringLiteral("no-wait"));
+    parser.addOptions({baseOption, tokenOption, noWait});
+    const std::optional<QStringList> rest = parseArguments(parser, arguments);
+    const QUrl base = parser.isSet(baseOption) ? QUrl(parser.value(baseOption), QUrl::StrictMode) : gatewayBaseUrl();
+    if (!rest || rest->isEmpty() || !base.isValid() || !base.path().endsWith(u'/'))
         return usage();
+    const std::optional<QString> token =
+        parser.isSet(tokenOption) ? std::optional<QString>(parser.value(tokenOption)) : std::nullopt;
+    MacSheetsClient::Sleeper sleeper = MacSheetsClient::defaultSleeper();
+    if (parser.isSet(noWait))
+        sleeper = [](std::chrono::milliseconds) { return QCoro::sleepFor(0ms); };
 
     MacSheetsClient client(base, MacSheetsClient::defaultHttpOptions(), sleeper);
     client.setBearerToken(token);
     try {
-        return runAction(client, rest.first(), rest.mid(1));
+        return runAction(client, rest->first(), rest->mid(1));
     } catch (const WrenlowError &error) {
         printError(error.description());
         return 1;

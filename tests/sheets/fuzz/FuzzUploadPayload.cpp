@@ -10,7 +10,6 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <array>
 #include <cstdlib>
 
 namespace {
@@ -66,10 +65,13 @@ InventorySnapshot snapshot(FuzzedDataProvider &data)
 
 UploadOperatorInput input(FuzzedDataProvider &data)
 {
-    std::array<QString, 16> f;
-    for (QString &field : f)
-        field = text(data);
-    return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10], f[11], f[12], f[13], f[14], f[15]};
+    UploadOperatorInput input;
+    for (QString *field :
+         {&input.empId, &input.projectId, &input.duplicateAction, &input.assetTag, &input.techName, &input.fsnCode,
+          &input.sent, &input.trackingNumber, &input.location, &input.palletNumber, &input.asinCode, &input.description,
+          &input.issue, &input.workingOnIt, &input.comments, &input.unitPasses})
+        *field = text(data);
+    return input;
 }
 
 } // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+// The text rules that the scan, the reports and the sheet rows share.
+namespace wrenlow {
+
+// Trims blanks and tabs (every Unicode space separator and the tab) from both ends but keeps line breaks, unlike
+// QString::trimmed: the rule by which the pieces of a "|"-separated row value are cleaned.
+QString trimmedOfBlanks(const QString &text);
+
+// The non-empty pieces joined with the separator.
+QString joinNonEmpty(const QStringList &pieces, QStringView separator);
+
+// A decimal integer as the whole text: an optional sign and ASCII digits, nothing else (no blanks), within the
+// 64-bit range.
+std::optional<qint64> decimalInteger(const QString &text);
+
+} // namespace wrenlow
