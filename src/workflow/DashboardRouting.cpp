@@ -59,15 +59,29 @@ QString DashboardViewModel::uploadProject() const
 
 UploadOperatorInput DashboardViewModel::uploadInput() const
 {
-    return UploadOperatorInput(m_empID, isAmazon() ? amazonProject : m_selectedProject, m_duplicateAction, m_assetTag,
-                               m_technicianName, m_fsnCode, m_sent, m_trackingNumber, m_location, m_palletNumber,
-                               m_asinCode, m_itemDescription, m_issue, m_workingOnIt, m_comments,
-                               unitResult() == u"UNIT PASSES" ? QStringLiteral("Yes") : QStringLiteral("No"));
+    return UploadOperatorInput{
+        .empId = m_empID,
+        .projectId = isAmazon() ? amazonProject : m_selectedProject,
+        .duplicateAction = m_duplicateAction,
+        .assetTag = m_assetTag,
+        .techName = m_technicianName,
+        .fsnCode = m_fsnCode,
+        .sent = m_sent,
+        .trackingNumber = m_trackingNumber,
+        .location = m_location,
+        .palletNumber = m_palletNumber,
+        .asinCode = m_asinCode,
+        .description = m_itemDescription,
+        .issue = m_issue,
+        .workingOnIt = m_workingOnIt,
+        .comments = m_comments,
+        .unitPasses = unitResult() == u"UNIT PASSES" ? QStringLiteral("Yes") : QStringLiteral("No"),
+    };
 }
 
 QCoro::Task<> DashboardViewModel::loadProjects()
 {
-    const QString empId = m_empID.trimmed().toUpper();
+    const QString empId = normalizedEmpId(m_empID);
     if (empId.isEmpty()) {
         setRoutingStatus(QStringLiteral("EMP ID is required."));
         co_return;

@@ -24,6 +24,8 @@
 
 namespace wrenlow::test {
 
+using support::waitForTask;
+
 using namespace std::chrono_literals;
 
 inline QJsonObject jsonObject(const QByteArray &json)

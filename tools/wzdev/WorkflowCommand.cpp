@@ -6,8 +6,6 @@
 #include "workflow/DashboardViewModel.h"
 #include "workflow/WorkflowServices.h"
 
-#include "TaskWait.h"
-
 #include <QCoroTimer>
 #include <QJsonArray>
 #include <QMetaProperty>
@@ -217,7 +215,7 @@ int workflowCommand(const QStringList &arguments)
     });
     for (const Step &step : *steps) {
         changes = QJsonArray();
-        test::waitForTask(step.run(model));
+        waitForClient(step.run(model));
         if (each) {
             printJson(QJsonObject{{QStringLiteral("step"), step.text},
                                   {QStringLiteral("changes"), changes},
