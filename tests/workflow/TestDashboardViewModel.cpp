@@ -53,13 +53,14 @@ private slots:
         QTest::addColumn<bool>("canUpload");
         QTest::addColumn<QString>("verdict");
         QTest::addColumn<QString>("empID");
+        QTest::addColumn<QString>("assetTag");
         QTest::addColumn<bool>("routingReady");
         // clang-format off
-        QTest::newRow("one ready") << States{S::Pass, S::Ready} << 1 << false << "TESTING INCOMPLETE" << " amzn\n" << true;
-        QTest::newRow("running beats fail") << States{S::Fail, S::Running} << 1 << false << "TESTING INCOMPLETE" << "AMZN1" << false;
-        QTest::newRow("review") << States{S::Pass, S::Review} << 2 << true << "REVIEW REQUIRED" << "E1" << false;
-        QTest::newRow("N/A left out") << States{S::Pass, S::NotApplicable} << 2 << true << "UNIT PASSES" << " " << false;
-        QTest::newRow("only N/A") << States{S::NotApplicable} << 1 << false << "UNIT PASSES" << "E1" << false;
+        QTest::newRow("one ready") << States{S::Pass, S::Ready} << 1 << false << "TESTING INCOMPLETE" << " amzn\n" << "AZ1" << true;
+        QTest::newRow("running beats fail") << States{S::Fail, S::Running} << 1 << false << "TESTING INCOMPLETE" << "AMZN1" << "AZ1" << false;
+        QTest::newRow("review") << States{S::Pass, S::Review} << 2 << true << "REVIEW REQUIRED" << "E1" << "AZ1" << false;
+        QTest::newRow("N/A left out") << States{S::Pass, S::NotApplicable} << 2 << true << "UNIT PASSES" << " " << "AZ1" << false;
+        QTest::newRow("only N/A") << States{S::NotApplicable} << 1 << false << "UNIT PASSES" << "AMZN" << " " << false;
         // clang-format on
     }
 
@@ -68,6 +69,7 @@ private slots:
     {
         QFETCH(States, states);
         QFETCH(QString, empID);
+        QFETCH(QString, assetTag);
         InventorySnapshot snapshot;
         for (const DiagnosticState state : states)
             snapshot.diagnostics.append(DiagnosticItem{{}, {}, state, {}, {}, {}});
@@ -76,7 +78,7 @@ private slots:
         model.setSnapshot(snapshot);
         model.setEmpID(empID);
         model.setTechnicianName("Bo");
-        model.setAssetTag("AZ1");
+        model.setAssetTag(assetTag);
         model.setSelectedProject(" ");
         QCOMPARE(model.totalTests(), states.size());
         QTEST(int(model.completedTests()), "completed");
