@@ -48,12 +48,9 @@ struct ProjectCase
     QString empID;
     bool signedIn;
     QJsonObject routes;
-    QString technician;
-    QString status;
+    QString technician, status;
     QStringList options;
-    QString project; // "Returns" was selected before
-    QString technicianAfter;
-    QString employeeName;
+    QString project, technicianAfter, employeeName; // "Returns" was selected before
 };
 
 // The standalone duplicate check and the upload share their guards' order and the check itself.
@@ -64,8 +61,7 @@ struct RoutingCase
     QString action;
     QJsonObject routes;
     QString status; // the operation's line: `routingStatus`, or `lastDuplicateMessage` for the check
-    int posts;
-    int queued;
+    int posts, queued;
 };
 
 struct RetryCase
@@ -74,16 +70,13 @@ struct RetryCase
     QByteArrayList files;
     QJsonObject routes;
     QStringList statuses; // every routing status announced
-    int remaining;
-    int setAside;
+    int remaining, setAside;
 };
 
 struct SignInCase
 {
     QJsonObject routes;
-    QString identifier;
-    QString status;
-    QString credential;
+    QString identifier, status, credential;
     QStringList tail;
     qint64 lot; // 42 was selected before
 };
@@ -376,23 +369,6 @@ private slots:
         QCOMPARE(rig.requestsFor("/api/v1/auth/login").size(), 1);
     }
 
-    void signOut()
-    {
-        WorkflowRig rig;
-        DashboardViewModel &model = *rig.model;
-        rig.prepareUpload();
-        model.setProjectOptions({"Spring Macs"});
-        waitForTask(model.resolveInKorvane());
-        waitForTask(model.logoutFromKorvane());
-        QCOMPARE(model.korvaneStatus(), "Korvane signed out.");
-        QCOMPARE(model.routingStatus(), "Sign in to Korvane to enable Sheets routing.");
-        QVERIFY(!model.sheetsConfigured() && !model.korvaneSignedIn() && model.korvaneLots().isEmpty());
-        QVERIFY(!model.selectedKorvaneLotId() && !model.korvaneResolvedUnitId() &&
-                model.korvaneResolveSummary().isEmpty());
-        QCOMPARE(model.projectOptions(), QStringList{"Spring Macs"});
-        QCOMPARE(rig.requestsFor("/api/v1/auth/logout").size(), 1);
-    }
-
     void resolve_data()
     {
         QTest::addColumn<ResolveCase>("c");
@@ -438,21 +414,33 @@ private slots:
         QCOMPARE(rig.changes.count("isKorvaneBusy"), c.stage == 3 ? 2 : 0);
     }
 
-    // Only an expired session signs the technician out, and of Korvane only: uploads go on with the Sheets token.
-    void resolveExpired()
+    // A failed resolve keeps the last result; only an expired session signs the technician out, and of Korvane
+    // only: uploads go on with the Sheets token. Sign-out then clears every backend field but not the routing.
+    void resolveFailuresAndSignOut()
     {
-        WorkflowRig rig(answers("POST /api/v1/units/resolve",
-                                {R"({"status": 500, "json": {"error": {"code": "x", "message": "Busy."}}})",
-                                 R"({"status": 401, "json": {"error": {"code": "x", "message": "Expired."}}})"}));
+        const QByteArray error = R"(, "json": {"error": {"code": "x", "message": "Refused."}}})";
+        WorkflowRig rig(
+            answers("POST /api/v1/units/resolve", {R"({"json": {"unit": {"unit_id": 9}}})", R"({"status": 500)" + error,
+                                                   R"({"status": 401)" + error}));
+        DashboardViewModel &model = *rig.model;
         rig.prepareUpload();
-        waitForTask(rig.model->resolveInKorvane());
-        QCOMPARE(rig.model->korvaneResolveSummary(), "Korvane resolve failed: Busy.");
-        QVERIFY(rig.model->korvaneSignedIn());
-        waitForTask(rig.model->resolveInKorvane());
-        QCOMPARE(rig.model->korvaneResolveSummary(), "Korvane resolve failed: Expired.");
-        QVERIFY(!rig.model->korvaneSignedIn() && rig.model->korvaneUserName().isEmpty());
-        waitForTask(rig.model->uploadToSheets());
-        QCOMPARE(rig.model->routingStatus(), "Upload complete: Spring Macs row 42.");
+        model.setProjectOptions({"Spring Macs"});
+        waitForTask(model.resolveInKorvane());
+        waitForTask(model.resolveInKorvane());
+        QCOMPARE(model.korvaneResolveSummary(), "Korvane resolve failed: Refused.");
+        QVERIFY(model.korvaneSignedIn() && model.korvaneResolvedUnitId() == 9);
+        waitForTask(model.resolveInKorvane());
+        QVERIFY(!model.korvaneSignedIn() && model.korvaneUserName().isEmpty());
+        waitForTask(model.uploadToSheets());
+        QCOMPARE(model.routingStatus(), "Upload complete: Spring Macs row 42.");
+
+        waitForTask(model.logoutFromKorvane());
+        QCOMPARE(model.korvaneStatus(), "Korvane signed out.");
+        QCOMPARE(model.routingStatus(), "Sign in to Korvane to enable Sheets routing.");
+        QVERIFY(!model.sheetsConfigured() && model.korvaneLots().isEmpty() && !model.selectedKorvaneLotId());
+        QVERIFY(!model.korvaneResolvedUnitId() && model.korvaneResolveSummary().isEmpty());
+        QCOMPARE(model.projectOptions(), QStringList{"Spring Macs"});
+        QCOMPARE(rig.requestsFor("/api/v1/auth/logout").size(), 1);
     }
 };
 
