@@ -285,7 +285,6 @@ QCoro::Task<> DashboardViewModel::retrySteps(QStringList files)
         std::optional<QJsonObject> payload;
         try {
             payload = store.read(file);
-        } catch (const SheetsClientError &) {
         } catch (...) {
             if (!holdsReadableBytes(file))
                 pause = status::describeCurrent();

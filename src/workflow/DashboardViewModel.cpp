@@ -128,7 +128,7 @@ QCoro::Task<> DashboardViewModel::scan()
 
     setSnapshot(std::move(result));
     setIsScanning(false);
-    setStatusText(QStringLiteral("Scan complete in ") + QString::number(m_snapshot->elapsedSeconds, 'f', 1) + u's');
+    setStatusText(QStringLiteral("Scan complete in ") + status::fixed(m_snapshot->elapsedSeconds, 1) + u's');
     persistReport();
 }
 
