@@ -76,8 +76,12 @@ int child(int argc, char *argv[], qint64 startNs)
         beat.restart();
     });
     QObject::connect(&app.model(), &DashboardViewModel::changed, [&](DashboardViewModel::Field field) {
-        if (field != DashboardViewModel::Field::isScanning || app.model().isScanning())
+        if (field != DashboardViewModel::Field::isScanning)
             return;
+        if (app.model().isScanning()) {
+            beat.restart(); // the gaps of the window's start-up before the scan are not the scan's
+            return;
+        }
         // The stretch up to the scan's end counts too: the result may arrive before the first beat.
         longestGap = std::max(longestGap, beat.nsecsElapsed());
         heartbeat.stop();
