@@ -180,8 +180,11 @@ private:
             if (!parseHead(m_received.left(end), m_request, m_contentLength))
                 return refuse();
             m_received.remove(0, end + 4);
-            m_response = m_standIn->plan(m_request);
-            if (m_response.early) {
+            // An answer chosen by the body waits for it; any other is planned now, so it can come early.
+            m_byBody = m_standIn->answersByBody(m_request);
+            if (!m_byBody)
+                m_response = m_standIn->plan(m_request);
+            if (!m_byBody && m_response.early) {
                 disconnect(m_socket, &QTcpSocket::readyRead, this, nullptr);
                 return m_standIn->answer(m_request, m_response, this);
             }
@@ -189,6 +192,8 @@ private:
         if (m_received.size() < m_contentLength)
             return;
         m_request.body = m_received.left(m_contentLength);
+        if (m_byBody)
+            m_response = m_standIn->plan(m_request);
         disconnect(m_socket, &QTcpSocket::readyRead, this, nullptr);
         m_standIn->answer(m_request, m_response, this);
     }
@@ -231,6 +236,7 @@ private:
     QByteArray m_received;
     LoggedRequest m_request;
     ScriptedResponse m_response;
+    bool m_byBody = false;
     qint64 m_contentLength = -1;
     QByteArray m_body;
     qint64 m_total = 0;
@@ -306,10 +312,15 @@ void GatewayStandIn::accept()
         new Exchange(socket, this);
 }
 
+bool GatewayStandIn::answersByBody(const LoggedRequest &request) const
+{
+    return m_scenario.answersByBody(request.method, request.path, request.query.value("action"));
+}
+
 ScriptedResponse GatewayStandIn::plan(const LoggedRequest &request)
 {
     std::optional<ScriptedResponse> response =
-        m_scenario.next(request.method, request.path, request.query.value("action"));
+        m_scenario.next(request.method, request.path, request.query.value("action"), request.body);
     if (!response) {
         response.emplace();
         response->status = 404;

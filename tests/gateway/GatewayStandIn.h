@@ -70,6 +70,7 @@ private:
 
     void accept();
     // The scripted answer to a request, taken when its head has arrived.
+    bool answersByBody(const LoggedRequest &request) const;
     ScriptedResponse plan(const LoggedRequest &request);
     void answer(const LoggedRequest &request, const ScriptedResponse &response, Exchange *exchange);
 
