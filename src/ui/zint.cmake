@@ -1,0 +1,10 @@
+# libzint encodes the serial-number barcode. Debian ships no pkg-config file for it, Homebrew does; look for the
+# header and library directly so both work.
+find_path(ZINT_INCLUDE_DIR zint.h REQUIRED)
+find_library(ZINT_LIBRARY NAMES zint REQUIRED)
+if(NOT TARGET Zint::Zint)
+    add_library(Zint::Zint UNKNOWN IMPORTED)
+    set_target_properties(Zint::Zint PROPERTIES IMPORTED_LOCATION ${ZINT_LIBRARY}
+        INTERFACE_INCLUDE_DIRECTORIES ${ZINT_INCLUDE_DIR})
+endif()
+target_link_libraries(wrenlow_ui PRIVATE Zint::Zint)
