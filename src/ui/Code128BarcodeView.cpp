@@ -1,5 +1,7 @@
 #include "ui/Code128BarcodeView.h"
 
+#include "ui/WrenlowTheme.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -15,12 +17,6 @@ namespace {
 
 // Far above any serial number, far below what the encoder's int length could overflow on.
 constexpr qsizetype maxEncodedBytes = 1024;
-
-// Until the window's palette is in, the placeholder uses the light tint of a selected row.
-QColor placeholderColor()
-{
-    return QColor::fromRgbF(0.06f, 0.62f, 0.74f, 0.11f);
-}
 
 } // namespace
 
@@ -92,7 +88,7 @@ void Code128BarcodeView::paintEvent(QPaintEvent *)
     if (!m_symbol) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(placeholderColor());
+        painter.setBrush(WrenlowTheme::color(ThemeRole::Selection, this));
         painter.drawRoundedRect(QRectF(rect()), 8, 8);
         return;
     }
