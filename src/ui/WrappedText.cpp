@@ -34,7 +34,7 @@ void WrappedText::setText(const QString &text)
     m_shown = cleanOutsideText(text);
     // The layout ends lines only at its own separator; the same length keeps selection offsets valid.
     m_layout.setText(QString(m_shown).replace(QLatin1Char('\n'), QChar::LineSeparator));
-    m_layoutWidth = -1;
+    forgetLayout();
     m_anchor = m_position = 0;
     updateGeometry();
     update();
@@ -77,20 +77,36 @@ const QTextLayout &WrappedText::laidOut(int width) const
     return m_layout;
 }
 
+void WrappedText::forgetLayout()
+{
+    m_layoutWidth = -1;
+    m_knownHeights.fill({});
+    m_naturalWidth = -1;
+}
+
 int WrappedText::heightForWidth(int width) const
 {
+    for (const KnownHeight &known : m_knownHeights)
+        if (known.width == width)
+            return known.height;
     const QMargins margins = contentsMargins();
     laidOut(width - margins.left() - margins.right());
-    return static_cast<int>(std::ceil(m_layoutHeight)) + margins.top() + margins.bottom();
+    const int height = static_cast<int>(std::ceil(m_layoutHeight)) + margins.top() + margins.bottom();
+    m_knownHeights[m_nextKnownHeight] = {width, height};
+    m_nextKnownHeight = (m_nextKnownHeight + 1) % m_knownHeights.size();
+    return height;
 }
 
 QSize WrappedText::sizeHint() const
 {
-    const QFontMetricsF metrics(font());
-    qreal widest = 0;
-    for (const QString &paragraph : m_shown.split(QLatin1Char('\n')))
-        widest = std::max(widest, metrics.horizontalAdvance(paragraph));
-    const int width = static_cast<int>(std::ceil(widest)) + contentsMargins().left() + contentsMargins().right();
+    if (m_naturalWidth < 0) {
+        const QFontMetricsF metrics(font());
+        qreal widest = 0;
+        for (const QString &paragraph : m_shown.split(QLatin1Char('\n')))
+            widest = std::max(widest, metrics.horizontalAdvance(paragraph));
+        m_naturalWidth = static_cast<int>(std::ceil(widest));
+    }
+    const int width = m_naturalWidth + contentsMargins().left() + contentsMargins().right();
     return {width, heightForWidth(width)};
 }
 
@@ -121,7 +137,7 @@ void WrappedText::paintEvent(QPaintEvent *)
 void WrappedText::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
-        m_layoutWidth = -1;
+        forgetLayout();
         updateGeometry();
     }
     QWidget::changeEvent(event);

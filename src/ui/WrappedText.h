@@ -3,6 +3,8 @@
 #include <QTextLayout>
 #include <QWidget>
 
+#include <array>
+
 namespace wrenlow {
 
 // Text from the scan that wraps onto as many lines as it needs, breaking inside a word when one word is wider
@@ -40,6 +42,7 @@ protected:
 private:
     // Lays the text out for this width unless it already is; returns the layout.
     const QTextLayout &laidOut(int width) const;
+    void forgetLayout();
     int positionAt(const QPoint &point) const;
     void select(int anchor, int position);
 
@@ -51,6 +54,16 @@ private:
     mutable QTextLayout m_layout;
     mutable int m_layoutWidth = -1;
     mutable qreal m_layoutHeight = 0;
+    // Layouts ask for the height at a few widths in turn (with and without a scroll bar, each column count), and
+    // each new layout shapes the text again; remembering recent answers keeps a resize cheap.
+    struct KnownHeight
+    {
+        int width = -1;
+        int height = 0;
+    };
+    mutable std::array<KnownHeight, 4> m_knownHeights;
+    mutable std::size_t m_nextKnownHeight = 0;
+    mutable int m_naturalWidth = -1;
 };
 
 } // namespace wrenlow
