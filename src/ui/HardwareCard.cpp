@@ -72,7 +72,7 @@ HardwareCard::HardwareCard(const InventorySection &section, QWidget *parent)
     m_rowsLayout->setContentsMargins(0, 0, 0, 0);
     stack->addLayout(m_rowsLayout);
 
-    show(section);
+    showSection(section);
 }
 
 void HardwareCard::setSection(const InventorySection &section)
@@ -80,10 +80,10 @@ void HardwareCard::setSection(const InventorySection &section)
     if (section == m_section)
         return;
     m_section = section;
-    show(section);
+    showSection(section);
 }
 
-void HardwareCard::show(const InventorySection &section)
+void HardwareCard::showSection(const InventorySection &section)
 {
     m_tile->setSymbol(section.symbol);
     m_title->setOutsideText(section.title);

@@ -36,7 +36,7 @@ private:
         WrappedText *value = nullptr;
     };
 
-    void show(const InventorySection &section);
+    void showSection(const InventorySection &section);
     Row addRow();
     void showValue(const Row &row, const InventoryValue &value);
 

@@ -28,7 +28,7 @@ WrappedText::WrappedText(QWidget *parent)
 
 void WrappedText::setText(const QString &text)
 {
-    if (text == m_text && !m_shown.isNull())
+    if (text == m_text)
         return;
     m_text = text;
     m_shown = cleanOutsideText(text);
@@ -228,9 +228,10 @@ void WrappedText::contextMenuEvent(QContextMenuEvent *event)
         return;
     }
     QMenu menu(this);
-    QAction *copy = menu.addAction(tr("Copy"), this, [this] { QGuiApplication::clipboard()->setText(selectedText()); });
+    QAction *copy =
+        menu.addAction(QStringLiteral("Copy"), this, [this] { QGuiApplication::clipboard()->setText(selectedText()); });
     copy->setEnabled(m_anchor != m_position);
-    menu.addAction(tr("Select All"), this, [this] { select(0, static_cast<int>(m_shown.size())); });
+    menu.addAction(QStringLiteral("Select All"), this, [this] { select(0, static_cast<int>(m_shown.size())); });
     menu.exec(event->globalPos());
 }
 
