@@ -15,9 +15,6 @@ namespace wrenlow {
 
 namespace {
 
-constexpr qreal shadowSigma = 11; // a shadow radius of 22
-constexpr QPoint shadowOffset(0, 12);
-
 // Most cards of a page share a few sizes, and a size changes only while the window is resized.
 QImage shadowImage(QSize size, Appearance appearance, qreal ratio)
 {
@@ -26,16 +23,10 @@ QImage shadowImage(QSize size, Appearance appearance, qreal ratio)
                         QLatin1Char('/') + QString::number(int(appearance)) + QLatin1Char('/') + QString::number(ratio);
     if (const QImage *cached = cache.object(key))
         return *cached;
-    QImage image = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, shadowSigma,
+    QImage image = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, GlassCard::shadowSigma,
                                              WrenlowTheme::color(ThemeRole::CardShadow, appearance), ratio);
     cache.insert(key, new QImage(image));
     return image;
-}
-
-// The platform's ultra-thin material behind the panel colour: a faint veil of the appearance's own tone.
-QColor materialTint(Appearance appearance)
-{
-    return appearance == Appearance::Dark ? QColor(28, 32, 42, 90) : QColor(255, 255, 255, 70);
 }
 
 // The rounded panel with its veil, fill and outline: antialiased fills of the whole card are the bulk of a page's
@@ -56,7 +47,7 @@ QImage panelImage(QSize size, Appearance appearance, qreal ratio)
     QPainterPath path;
     path.addRoundedRect(QRectF(QPointF(), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5), GlassCard::cornerRadius,
                         GlassCard::cornerRadius);
-    painter.fillPath(path, materialTint(appearance));
+    painter.fillPath(path, GlassCard::materialTint(appearance));
     painter.fillPath(path, WrenlowTheme::color(ThemeRole::Panel, appearance));
     painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Line, appearance), 1));
     painter.drawPath(path);
@@ -66,6 +57,11 @@ QImage panelImage(QSize size, Appearance appearance, qreal ratio)
 }
 
 } // namespace
+
+QColor GlassCard::materialTint(Appearance appearance)
+{
+    return appearance == Appearance::Dark ? QColor(28, 32, 42, 90) : QColor(255, 255, 255, 70);
+}
 
 GlassCard::GlassCard(QWidget *content, QWidget *parent)
     : QWidget(parent)
