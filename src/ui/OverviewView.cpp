@@ -103,6 +103,8 @@ OverviewView::OverviewView(DashboardViewModel &model, QWidget *parent)
     stack->addWidget(m_grid);
     stack->addStretch(1);
     scroll->setWidget(content);
+    // The scroll area makes its widget paint the window colour; the page stands on the window's gradient instead.
+    content->setAutoFillBackground(false);
 
     // Only the snapshot shows here; marks re-announce it with unchanged sections, which costs no widget.
     new ModelRefresh(m_model, this, [this](const ModelRefresh::Fields &changed) {
