@@ -64,8 +64,8 @@ QLabel *caption(const QString &text, int pixelSize, qreal tracking, ThemeRole co
 
 QString elapsedText(double seconds)
 {
-    // std::to_chars rounds like printf's "%.1f" and never looks at the locale.
-    char buffer[64];
+    // std::to_chars rounds like printf's "%.1f" and never looks at the locale; the largest double takes 310 digits.
+    char buffer[512];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed, 1);
     if (error != std::errc())
         return QStringLiteral("s");
