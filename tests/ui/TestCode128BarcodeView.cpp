@@ -16,6 +16,23 @@ QImage grab(const QString &value, qreal ratio)
     return test::renderAt(view, ratio);
 }
 
+// Widths in pixels of the alternating bars and spaces across the middle of the image, from the first bar to the last.
+QList<int> runsAcross(const QImage &image)
+{
+    QList<bool> dark;
+    for (int x = 0; x < image.width(); ++x)
+        dark.append(qGray(image.pixel(x, image.height() / 2)) < 128);
+    const qsizetype first = dark.indexOf(true);
+    const qsizetype last = dark.lastIndexOf(true);
+    QList<int> runs;
+    for (qsizetype x = first; first >= 0 && x <= last; ++x) {
+        if (x == first || dark[x] != dark[x - 1])
+            runs.append(0);
+        ++runs.last();
+    }
+    return runs;
+}
+
 } // namespace
 
 // The barcode is read back by an independent decoder, so a wrong encoding or a blurred bar fails here.
@@ -39,7 +56,7 @@ private slots:
             {"control character", "C02\tK1Z"},
         };
         for (const auto &[name, value] : values)
-            for (const qreal ratio : {1.0, 2.0})
+            for (const qreal ratio : {1.0, 1.5, 2.0})
                 QTest::addRow("%s @%gx", name, ratio) << value << ratio;
     }
 
@@ -47,7 +64,13 @@ private slots:
     {
         QFETCH(QString, value);
         QFETCH(qreal, ratio);
-        QCOMPARE(test::decodeCode128(grab(value, ratio)).value_or("<nothing read>"), value.toUtf8());
+        const QImage image = grab(value, ratio);
+        QCOMPARE(test::decodeCode128(image).value_or("<nothing read>"), value.toUtf8());
+        // Code 128 bars and spaces are one to four modules wide, each module the same whole number of pixels.
+        const QList<int> runs = runsAcross(image);
+        const int module = *std::min_element(runs.cbegin(), runs.cend());
+        for (const int run : runs)
+            QVERIFY2(run % module == 0 && run / module <= 4, qPrintable(QString("a run of %1 pixels").arg(run)));
     }
 
     void placeholderHasNoBars_data()
