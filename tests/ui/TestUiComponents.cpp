@@ -1,7 +1,9 @@
 // The shared components the pages build on: theme, pill, card, fields, outside text, icons, fonts.
+#include "ui/BlurredShape.h"
 #include "ui/GlassCard.h"
 #include "ui/IconProvider.h"
 #include "ui/LabeledField.h"
+#include "ui/ModelRefresh.h"
 #include "ui/PlainLabel.h"
 #include "ui/StatusPill.h"
 #include "ui/WrenlowFont.h"
@@ -32,6 +34,8 @@ private slots:
     void pillShowsCleanUpperCaseText();
     void emptyPillStillDrawsItsCapsule();
     void cardPadsItsContent();
+    void cardShadowMatchesABlurOfTheCardsOwnSize_data();
+    void cardShadowMatchesABlurOfTheCardsOwnSize();
 
     void fieldWritesEveryEditUnchanged();
     void fieldRefreshDoesNotEchoOrMoveTheCursor();
@@ -45,6 +49,8 @@ private slots:
     void everySymbolOfAScanHasAnIcon_data();
     void everySymbolOfAScanHasAnIcon();
     void iconsAreTintedAndUnknownNamesFallBack();
+
+    void changesRefreshOncePerEventLoopTurn();
 
     void numberFontsHaveTabularDigits_data();
     void numberFontsHaveTabularDigits();
@@ -107,6 +113,41 @@ void TestUiComponents::cardPadsItsContent()
     content->setFixedSize(100, 40);
     GlassCard card(content);
     QCOMPARE(card.sizeHint(), QSize(136, 76));
+}
+
+void TestUiComponents::cardShadowMatchesABlurOfTheCardsOwnSize_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("small, blurred at its size") << QSize(200, 60);
+    QTest::newRow("large, stretched from one image") << QSize(420, 260);
+}
+
+void TestUiComponents::cardShadowMatchesABlurOfTheCardsOwnSize()
+{
+    QFETCH(QSize, size);
+    QWidget parent;
+    parent.setPalette(WrenlowTheme::palette(Appearance::Dark)); // the stronger shadow shows errors better
+    parent.resize(size + QSize(200, 200));
+    auto *card = new GlassCard(nullptr, &parent);
+    card->setGeometry(QRect(QPoint(100, 100), size));
+    QImage drawn(parent.size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    parent.render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags()); // the parent alone: the shadow
+
+    const int margin = BlurredShape::margin(GlassCard::shadowSigma);
+    const QImage exact = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, GlassCard::shadowSigma,
+                                                   WrenlowTheme::color(ThemeRole::CardShadow, Appearance::Dark));
+    const QPoint shadowOrigin = card->pos() + GlassCard::shadowOffset - QPoint(margin, margin);
+    // Everywhere around the card, where only the shadow lies.
+    int worst = 0;
+    for (int y = 0; y < exact.height(); y += 2) {
+        for (int x = 0; x < exact.width(); x += 2) {
+            const QPoint point = shadowOrigin + QPoint(x, y);
+            if (!card->geometry().contains(point))
+                worst = std::max(worst, std::abs(drawn.pixelColor(point).alpha() - exact.pixelColor(x, y).alpha()));
+        }
+    }
+    QVERIFY2(worst <= 2, qPrintable(QString("alpha differs by up to %1").arg(worst)));
 }
 
 void TestUiComponents::fieldWritesEveryEditUnchanged()
@@ -232,6 +273,27 @@ void TestUiComponents::iconsAreTintedAndUnknownNamesFallBack()
     QCOMPARE(IconProvider::hasSymbol("no.such.symbol"), false);
     QCOMPARE(IconProvider::pixmap("no.such.symbol", 24, Qt::blue).toImage(),
              IconProvider::pixmap("questionmark.circle", 24, Qt::blue).toImage());
+}
+
+void TestUiComponents::changesRefreshOncePerEventLoopTurn()
+{
+    test::FakeMacEnvironment environment("no-tools"); // a fresh home for the model's queue
+    DashboardViewModel model;
+    QList<ModelRefresh::Fields> refreshes;
+    ModelRefresh refresh(model, nullptr, [&](const ModelRefresh::Fields &changed) { refreshes << changed; });
+    for (int i = 0; i < 10; ++i)
+        model.setEmpID(QString::number(i));
+    model.setStatusText("Scanning this Mac");
+    QVERIFY(refreshes.isEmpty());
+    QTRY_COMPARE(refreshes.size(), 1);
+    QCOMPARE(refreshes.first(),
+             (ModelRefresh::Fields{DashboardViewModel::Field::empID, DashboardViewModel::Field::statusText}));
+    QTest::qWait(20);
+    QCOMPARE(refreshes.size(), 1);
+
+    model.setIsScanning(true); // a change after the refresh asks for the next one
+    QTRY_COMPARE(refreshes.size(), 2);
+    QCOMPARE(refreshes.last(), ModelRefresh::Fields{DashboardViewModel::Field::isScanning});
 }
 
 void TestUiComponents::numberFontsHaveTabularDigits_data()

@@ -25,13 +25,6 @@ using namespace wrenlow;
 
 namespace {
 
-QColor over(const QColor &top, const QColor &bottom)
-{
-    const float a = top.alphaF();
-    return QColor::fromRgbF(top.redF() * a + bottom.redF() * (1 - a), top.greenF() * a + bottom.greenF() * (1 - a),
-                            top.blueF() * a + bottom.blueF() * (1 - a));
-}
-
 bool near(const QColor &actual, const QColor &expected, int tolerance = 3)
 {
     return std::abs(actual.red() - expected.red()) <= tolerance &&
@@ -105,7 +98,7 @@ void XvfbWindowScreenshot::windowIsDrawnInTheThemesColours()
 
     const QPoint sidebar(SidebarView::width / 2, content->height() / 2);
     const QColor sidebarColour =
-        over(WrenlowTheme::color(ThemeRole::Sidebar, appearance), background.pixelColor(sidebar));
+        WrenlowTheme::over(WrenlowTheme::color(ThemeRole::Sidebar, appearance), background.pixelColor(sidebar));
     QVERIFY2(near(drawn(sidebar), sidebarColour), describe("sidebar", drawn(sidebar), sidebarColour));
 
     // A card's left padding, halfway down: background, the card's own shadow, the material, the panel.
@@ -118,10 +111,10 @@ void XvfbWindowScreenshot::windowIsDrawnInTheThemesColours()
         BlurredShape::roundedRect(QSizeF(card->size()), GlassCard::cornerRadius, GlassCard::shadowSigma,
                                   WrenlowTheme::color(ThemeRole::CardShadow, appearance));
     const int margin = BlurredShape::margin(GlassCard::shadowSigma);
-    const QColor underCard = over(shadow.pixelColor(inCard - GlassCard::shadowOffset + QPoint(margin, margin)),
-                                  background.pixelColor(point));
-    const QColor cardColour =
-        over(WrenlowTheme::color(ThemeRole::Panel, appearance), over(GlassCard::materialTint(appearance), underCard));
+    const QColor underCard = WrenlowTheme::over(
+        shadow.pixelColor(inCard - GlassCard::shadowOffset + QPoint(margin, margin)), background.pixelColor(point));
+    const QColor cardColour = WrenlowTheme::over(WrenlowTheme::color(ThemeRole::Panel, appearance),
+                                                 WrenlowTheme::over(GlassCard::materialTint(appearance), underCard));
     QVERIFY2(near(drawn(point), cardColour), describe("card", drawn(point), cardColour));
 }
 

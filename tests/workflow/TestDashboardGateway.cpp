@@ -1,0 +1,515 @@
+// The view model's gateway operations against the stand-in gateway on loopback: guard order and texts, the busy
+// flags, the pending queue, the sign-in's reset and the resolve summary.
+#include "WorkflowRig.h"
+
+#include <QJsonArray>
+#include <QTest>
+
+using namespace wrenlow;
+using namespace wrenlow::test;
+
+namespace {
+
+// One scripted answer for one route, as the routes a rig replaces.
+QJsonObject answer(const QString &route, const QByteArray &json)
+{
+    return json.isEmpty() ? QJsonObject() : QJsonObject{{route, QJsonArray{jsonObject(json)}}};
+}
+
+QJsonObject answers(const QString &route, const QList<QByteArray> &replies)
+{
+    QJsonArray list;
+    for (const QByteArray &reply : replies)
+        list.append(jsonObject(reply));
+    return {{route, list}};
+}
+
+QByteArray replyJson(const QByteArray &members)
+{
+    return R"({"json": {)" + members + "}}";
+}
+
+const QString listRoute = "GET /sheets?action=listProjects";
+const QString duplicateRoute = "GET /sheets?action=checkDuplicate";
+const QString uploadRoute = "POST /sheets";
+const QByteArray duplicateRest = R"(, "sheetName": "Spring Macs", "employeeName": "", "matches": [])";
+const QByteArray uploadRest = R"(, "duplicate": false, "sheetName": "S", "duplicateAction": "skip", )"
+                              R"("employeeName": "", "busy": false, "retryable": false, "retryAfterMs": 0)";
+
+// The fields an operation past its guards announces last, in order.
+void compareTail(const QStringList &changes, const QStringList &tail)
+{
+    QCOMPARE(changes.mid(changes.size() - tail.size()), tail);
+}
+
+struct ProjectCase
+{
+    QString empID;
+    bool signedIn;
+    QJsonObject routes;
+    QString technician;
+    QString status;
+    QStringList options;
+    QString project; // "Returns" was selected before
+    QString technicianAfter;
+    QString employeeName;
+};
+
+struct UploadCase
+{
+    int stage; // 0 no scan, 1 untested, 2 no EMP ID, 3 signed out, 4 no serial, 5 ready
+    QString action;
+    QJsonObject routes;
+    QString status; // empty: a transport failure in the platform's words
+    QString duplicateMessage;
+    int posts;
+    int queued;
+};
+
+struct RetryCase
+{
+    bool signedIn;
+    QByteArrayList files;
+    QJsonObject routes;
+    QStringList statuses; // every routing status announced
+    int remaining;
+    int setAside;
+};
+
+struct SignInCase
+{
+    QJsonObject routes;
+    QString identifier;
+    QString status;
+    QString credential;
+    QStringList tail;
+    qint64 lot; // 42 was selected before
+};
+
+struct ResolveCase
+{
+    int stage; // 0 no scan, 1 signed out, 2 no lot, 3 ready
+    QByteArray reply;
+    QString summary;
+    qint64 unitId; // 0: none
+    bool review;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(ProjectCase)
+Q_DECLARE_METATYPE(UploadCase)
+Q_DECLARE_METATYPE(RetryCase)
+Q_DECLARE_METATYPE(SignInCase)
+Q_DECLARE_METATYPE(ResolveCase)
+
+class TestDashboardGateway : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadProjects_data();
+    void loadProjects();
+    void checkDuplicate_data();
+    void checkDuplicate();
+    void upload_data();
+    void upload();
+    void uploadErrorNotSaved();
+    void retry_data();
+    void retry();
+    void signIn_data();
+    void signIn();
+    void secondSignInIgnored();
+    void signOut();
+    void resolve_data();
+    void resolve();
+    void resolveExpired();
+};
+
+void TestDashboardGateway::loadProjects_data()
+{
+    QTest::addColumn<ProjectCase>("c");
+    const auto list = [](const QByteArray &name, const QByteArray &projects) {
+        return answer(listRoute,
+                      replyJson(R"("ok": true, "empId": "E100", "targetSpreadsheetId": "s", "employeeName": ")" + name +
+                                R"(", "projects": )" + projects));
+    };
+    const QStringList none;
+    // clang-format off
+    QTest::newRow("blank") << ProjectCase{" \n", true, {}, "Bo", "EMP ID is required.", none, "Returns", "Bo", ""};
+    QTest::newRow("amazon, signed out") << ProjectCase{" amzn ", false, {}, "", "Amazon Returns routing selected.",
+        {"Incoming Amazon Returns"}, "Incoming Amazon Returns", "", ""};
+    QTest::newRow("selection kept, blank name filled") << ProjectCase{"e100 ", true, {}, " ",
+        "Loaded 2 projects for Ada Lovelace.", {"Spring Macs", "Returns"}, "Returns", "Ada Lovelace", "Ada Lovelace"};
+    QTest::newRow("one, nameless") << ProjectCase{"E100", true, list("", R"(["Solo"])"), "Bo",
+        "Loaded 1 project for E100.", {"Solo"}, "Solo", "Bo", ""};
+    QTest::newRow("failed") << ProjectCase{"E100", true, answer(listRoute, R"({"status": 500})"), "Bo",
+        "Sheets returned HTTP 500.", none, "", "Bo", ""};
+    // clang-format on
+}
+
+void TestDashboardGateway::loadProjects()
+{
+    QFETCH(ProjectCase, c);
+    WorkflowRig rig(c.routes);
+    DashboardViewModel &model = *rig.model;
+    if (c.signedIn)
+        rig.signIn();
+    model.setEmpID(c.empID);
+    model.setSelectedProject("Returns");
+    model.setTechnicianName(c.technician);
+    rig.changes.clear();
+
+    waitForTask(model.loadProjects());
+    QCOMPARE(model.routingStatus(), c.status);
+    QCOMPARE(model.projectOptions(), c.options);
+    QCOMPARE(model.selectedProject(), c.project);
+    QCOMPARE(model.technicianName(), c.technicianAfter);
+    QCOMPARE(model.routingEmployeeName(), c.employeeName);
+    const QList<LoggedRequest> sent = rig.requestsFor("listProjects");
+    QCOMPARE(rig.changes.count("isRoutingBusy"), sent.size() * 2);
+    if (!sent.isEmpty())
+        QCOMPARE(sent.first().query.value("empId"), "E100");
+}
+
+void TestDashboardGateway::checkDuplicate_data()
+{
+    QTest::addColumn<bool>("scanned");
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<bool>("signedIn");
+    QTest::addColumn<QJsonObject>("routes");
+    QTest::addColumn<QString>("message");
+    const auto reply = [](const QByteArray &members) { return answer(duplicateRoute, replyJson(members)); };
+    // clang-format off
+    QTest::newRow("no scan first") << false << "" << false << QJsonObject() << "Scan this Mac first.";
+    QTest::newRow("routing before sign-in") << true << " " << false << QJsonObject()
+        << "Complete EMP/project routing first.";
+    QTest::newRow("signed out") << true << "Spring Macs" << false << QJsonObject()
+        << "Sign in to Korvane to use Sheets.";
+    QTest::newRow("clean") << true << " Spring Macs " << true << QJsonObject() << "No duplicate found.";
+    QTest::newRow("row and matches") << true << "Spring Macs" << true
+        << reply(R"("ok": true, "duplicate": true, "sheetName": "Macs", "rowNumber": "7", "employeeName": "", )"
+                 R"("matches": ["serial", {"field": "assetTag", "value": "A1"}, 3])")
+        << "Duplicate found in Macs row 7 (serial, assetTag: A1).";
+    QTest::newRow("refusal without reason") << true << "Spring Macs" << true
+        << reply(R"("ok": false, "duplicate": false)" + duplicateRest)
+        << "Duplicate check failed: The Sheets service did not complete the duplicate check.";
+    // clang-format on
+}
+
+// The check asks about the project the upload would write to: trimmed, as the payload carries it.
+void TestDashboardGateway::checkDuplicate()
+{
+    QFETCH(bool, scanned);
+    QFETCH(QString, project);
+    QFETCH(bool, signedIn);
+    QFETCH(QJsonObject, routes);
+    WorkflowRig rig(routes);
+    DashboardViewModel &model = *rig.model;
+    if (signedIn)
+        rig.signIn();
+    if (scanned)
+        model.setSnapshot(scannedSnapshot());
+    model.setEmpID("E100");
+    model.setSelectedProject(project);
+    rig.changes.clear();
+
+    waitForTask(model.checkDuplicate());
+    QTEST(model.lastDuplicateMessage(), "message");
+    const QList<LoggedRequest> sent = rig.requestsFor("checkDuplicate");
+    QCOMPARE(rig.changes.count("isRoutingBusy"), sent.size() * 2);
+    if (!sent.isEmpty())
+        QCOMPARE(sent.first().query.value("projectId"), "Spring Macs");
+}
+
+void TestDashboardGateway::upload_data()
+{
+    QTest::addColumn<UploadCase>("c");
+    const QJsonObject atRow7 =
+        answer(duplicateRoute, replyJson(R"("ok": true, "duplicate": true, "rowNumber": 7)" + duplicateRest));
+    const auto refusal = [](const QByteArray &error) {
+        return answer(uploadRoute, replyJson(R"("ok": false)" + uploadRest + error));
+    };
+    const QString skipped = "Duplicate found in Spring Macs row 7. Upload skipped.";
+    const QString uploaded = "Upload complete: Spring Macs row 42.";
+    // clang-format off
+    QTest::newRow("no scan") << UploadCase{0, "skip", {}, "Scan this Mac before upload.", "", 0, 0};
+    QTest::newRow("untested") << UploadCase{1, "skip", {}, "Complete all applicable tests before upload.", "", 0, 0};
+    QTest::newRow("no routing") << UploadCase{2, "skip", {}, "Complete EMP/project routing before upload.", "", 0, 0};
+    QTest::newRow("signed out") << UploadCase{3, "skip", {}, "Sign in to Korvane to enable Sheets upload.", "", 0, 0};
+    QTest::newRow("builder refuses")
+        << UploadCase{4, "skip", {}, "A serial number is required before upload.", "", 0, 0};
+    QTest::newRow("uploaded") << UploadCase{5, "skip", {}, uploaded, "", 1, 0};
+    QTest::newRow("check fails, nothing queued") << UploadCase{5, "skip", answer(duplicateRoute, R"({"drop": true})"),
+        "", "", 0, 0};
+    QTest::newRow("check unanswered") << UploadCase{5, "skip", answer(duplicateRoute,
+        replyJson(R"("ok": false, "duplicate": false)" + duplicateRest)),
+        "The Sheets service did not complete the duplicate check.", "", 0, 0};
+    QTest::newRow("duplicate skipped") << UploadCase{5, "skip", atRow7, skipped, skipped, 0, 0};
+    QTest::newRow("duplicate appended") << UploadCase{5, "append", atRow7, uploaded, "", 1, 0};
+    QTest::newRow("refused with reason") << UploadCase{5, "skip", refusal(R"(, "error": "Sheet is locked.")"),
+        "Sheet is locked.", "", 1, 0};
+    QTest::newRow("refused")
+        << UploadCase{5, "skip", refusal(""), "The Sheets service did not accept the upload.", "", 1, 0};
+    QTest::newRow("gateway down, queued") << UploadCase{5, "skip", answer(uploadRoute, R"({"status": 503})"),
+        "Network upload failed. Saved to pending queue: The Sheets service returned an invalid response.", "", 6, 1};
+    // clang-format on
+}
+
+// Refusals before the busy flag leave it and the pending count alone; past it, every exit clears the flag and
+// then re-reads the count. Only an upload that ends in an error is queued.
+void TestDashboardGateway::upload()
+{
+    QFETCH(UploadCase, c);
+    WorkflowRig rig(c.routes);
+    DashboardViewModel &model = *rig.model;
+    rig.prepareUpload();
+    InventorySnapshot snapshot = testedSnapshot();
+    if (c.stage == 4)
+        snapshot.sections.removeIf([](const InventorySection &section) { return section.key == "identity"; });
+    model.setSnapshot(c.stage == 1 ? scannedSnapshot() : snapshot);
+    if (c.stage == 0)
+        model.setSnapshot(std::nullopt);
+    if (c.stage <= 2)
+        model.setEmpID("");
+    if (c.stage <= 3)
+        waitForTask(model.logoutFromKorvane());
+    model.setSelectedProject(" Spring Macs ");
+    model.setDuplicateAction(c.action);
+    rig.changes.clear();
+
+    waitForTask(model.uploadToSheets());
+    if (c.status.isEmpty())
+        QVERIFY(!model.routingStatus().isEmpty() && !model.routingStatus().endsWith(u'…'));
+    else
+        QCOMPARE(model.routingStatus(), c.status);
+    QCOMPARE(model.lastDuplicateMessage(), c.duplicateMessage);
+    const QList<LoggedRequest> checks = rig.requestsFor("checkDuplicate");
+    QCOMPARE(rig.requestsFor("/sheets").size() - checks.size(), c.posts);
+    QCOMPARE(rig.queueFiles().size(), c.queued);
+    QCOMPARE(model.pendingCount(), c.queued);
+    if (c.stage < 4)
+        QVERIFY(!rig.changes.contains("isRoutingBusy") && !rig.changes.contains("pendingCount"));
+    else
+        compareTail(rig.changes, {"isRoutingBusy", "pendingCount"});
+    for (const LoggedRequest &check : checks)
+        QCOMPARE(check.query.value("projectId"), "Spring Macs");
+}
+
+// An upload error with a queue that cannot be written says so and claims nothing was kept.
+void TestDashboardGateway::uploadErrorNotSaved()
+{
+    WorkflowRig rig(answer(uploadRoute, R"({"status": 503})"));
+    QFile blocker(rig.queuePath());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    rig.prepareUpload();
+    waitForTask(rig.model->uploadToSheets());
+    QVERIFY2(rig.model->routingStatus().startsWith("Network upload failed and could not be saved to the pending "
+                                                   "queue: "),
+             qPrintable(rig.model->routingStatus()));
+}
+
+void TestDashboardGateway::retry_data()
+{
+    QTest::addColumn<RetryCase>("c");
+    const QByteArray payload = R"({"schema": "x"})";
+    const QByteArray ok = replyJson(R"("ok": true)" + uploadRest);
+    const QByteArray refused = replyJson(R"("ok": false, "error": "Closed.")" + uploadRest);
+    // clang-format off
+    QTest::newRow("signed out") << RetryCase{false, {payload}, {},
+        {"Sign in to Korvane to retry pending Sheets uploads."}, 1, 0};
+    QTest::newRow("empty") << RetryCase{true, {}, {}, {"Pending queue is empty."}, 0, 0};
+    QTest::newRow("one") << RetryCase{true, {payload}, answers(uploadRoute, {ok}), {"Retrying 1 pending upload…",
+        "Retried pending queue: 1 uploaded, 0 remaining."}, 0, 0};
+    QTest::newRow("stops at a refusal, says why") << RetryCase{true, {payload, payload, payload}, answers(uploadRoute,
+        {ok, refused}), {"Retrying 3 pending uploads…", "Retried pending queue: 1 uploaded, 2 remaining. Closed."}, 2,
+        0};
+    QTest::newRow("not payloads set aside") << RetryCase{true, {"{not json", "[1]", payload}, answers(uploadRoute,
+        {ok}), {"Retrying 3 pending uploads…",
+        "Retried pending queue: 1 uploaded, 0 remaining. Set aside 2 unreadable files: "
+        "2026-12-01.json, 2026-12-02.json."},
+        0, 2};
+    QTest::newRow("error pauses") << RetryCase{true, {payload, payload}, answers(uploadRoute, {R"({"status": 500})"}),
+        {"Retrying 2 pending uploads…", "Retried 0. Remaining queue paused: Sheets returned HTTP 500."}, 2, 0};
+    // clang-format on
+}
+
+void TestDashboardGateway::retry()
+{
+    QFETCH(RetryCase, c);
+    WorkflowRig rig(c.routes);
+    DashboardViewModel &model = *rig.model;
+    if (c.signedIn)
+        rig.signIn();
+    for (const QByteArray &file : c.files)
+        rig.queue(file);
+    QStringList statuses;
+    connect(&model, &DashboardViewModel::routingStatusChanged, this, [&] { statuses << model.routingStatus(); });
+    rig.changes.clear();
+
+    waitForTask(model.retryPendingUploads());
+    QCOMPARE(statuses, c.statuses);
+    const qsizetype left = rig.queueFiles().filter(QRegularExpression("\\.json$")).size();
+    QCOMPARE(left, c.remaining);
+    QCOMPARE(rig.queueFiles().size() - left, c.setAside);
+    if (c.statuses.size() > 1)
+        compareTail(rig.changes, {"routingStatus", "isRoutingBusy", "pendingCount"});
+    else
+        QVERIFY(!rig.changes.contains("isRoutingBusy"));
+    QCOMPARE(model.pendingCount(), c.statuses.size() > 1 ? c.remaining : 0);
+}
+
+void TestDashboardGateway::signIn_data()
+{
+    QTest::addColumn<SignInCase>("c");
+    const QStringList reset{"korvaneSignedIn", "korvaneUserName", "sheetsConfigured",
+                            "korvaneStatus",   "isKorvaneBusy",   "korvaneCredential"};
+    const QStringList ready{"korvaneStatus", "isKorvaneBusy", "korvaneCredential"};
+    const QStringList refused{"korvaneConfigured", "korvaneStatus"};
+    const auto failure = [](const QString &route, int status, const char *message) {
+        return answer(route, QByteArray(R"({"status": )") + QByteArray::number(status) +
+                                 R"(, "json": {"error": {"code": "x", "message": ")" + message + R"("}}})");
+    };
+    // clang-format off
+    QTest::newRow("unreachable") << SignInCase{answer("GET /health", R"({"status": 503})"), "tech1",
+        "Wrenlow backend gateway is unavailable.", "123456", refused, 42};
+    QTest::newRow("blank user") << SignInCase{{},       " \n",   "Enter a Korvane user and password or PIN.", "123456",
+        refused, 42};
+    QTest::newRow("refused") << SignInCase{failure("POST /api/v1/auth/login", 401, "Wrong PIN."), "tech1",
+        "Wrong PIN.", "", reset, 42};
+    QTest::newRow("options fail") << SignInCase{failure("GET /api/v1/units/creation-options", 500, "No options."),
+        "tech1", "No options.", "", reset, 42};
+    QTest::newRow("ready, padded user, selection kept") << SignInCase{{}, " tech1 ",
+        "Korvane ready: 2 lots, 2 categories.", "", ready, 42};
+    QTest::newRow("one each, gone selection replaced") << SignInCase{answer("GET /api/v1/units/creation-options",
+        replyJson(R"("lots": [{"lot_id": 5, "name": "L", "allow_duplicate_match_unit_assumption": false}], )"
+                  R"("unit_categories": [{"config_value_id": 7, "label": "Laptop"}])")),
+        "tech1", "Korvane ready: 1 lot, 1 category.", "", ready, 5};
+    // clang-format on
+}
+
+// A failed sign-in or options request signs out everywhere (the page, the Sheets client and the broker
+// client) but leaves the routing line and the lists alone.
+void TestDashboardGateway::signIn()
+{
+    QFETCH(SignInCase, c);
+    WorkflowRig rig(c.routes);
+    DashboardViewModel &model = *rig.model;
+    model.setSelectedKorvaneLotId(42);
+    model.setKorvaneIdentifier(c.identifier);
+    model.setKorvaneCredential("123456");
+    model.setKorvaneUsePin(true);
+    rig.changes.clear();
+
+    waitForTask(model.loginToKorvane());
+    QCOMPARE(model.korvaneStatus(), c.status);
+    QCOMPARE(model.korvaneCredential(), c.credential);
+    compareTail(rig.changes, c.tail);
+    QCOMPARE(model.selectedKorvaneLotId().value_or(0), c.lot);
+    const bool signedIn = c.tail.first() == "korvaneStatus";
+    QCOMPARE(model.korvaneSignedIn(), signedIn);
+    QCOMPARE(model.sheetsConfigured(), signedIn);
+    const QList<LoggedRequest> logins = rig.requestsFor("/api/v1/auth/login");
+    if (!logins.isEmpty())
+        QCOMPARE(jsonObject(logins.first().body).value("identifier"), "tech1");
+    if (QTest::currentDataTag() == QByteArray("options fail")) {
+        QCOMPARE(model.routingStatus(), "Secure Sheets session ready via the Wrenlow broker.");
+        waitForTask(model.logoutFromKorvane()); // the broker client holds no session to sign out of
+        QVERIFY(rig.requestsFor("/api/v1/auth/logout").isEmpty());
+    }
+}
+
+// A sign-in started while one waits for the health probe is dropped without a trace.
+void TestDashboardGateway::secondSignInIgnored()
+{
+    WorkflowRig rig(answer("GET /health", R"({"json": {"ok": true}, "hold": true})"));
+    DashboardViewModel &model = *rig.model;
+    model.setKorvaneIdentifier("tech1");
+    model.setKorvaneCredential("123456");
+    model.setKorvaneUsePin(true);
+    QCoro::Task<> first = model.loginToKorvane();
+    QTRY_COMPARE(rig.gateway.heldCount(), 1);
+    rig.changes.clear();
+    waitForTask(model.loginToKorvane());
+    QVERIFY(rig.changes.isEmpty());
+    rig.gateway.releaseHeld();
+    waitForTask(std::move(first));
+    QCOMPARE(model.korvaneStatus(), "Korvane ready: 2 lots, 2 categories.");
+    QCOMPARE(rig.requestsFor("/api/v1/auth/login").size(), 1);
+}
+
+void TestDashboardGateway::signOut()
+{
+    WorkflowRig rig;
+    DashboardViewModel &model = *rig.model;
+    rig.prepareUpload();
+    model.setProjectOptions({"Spring Macs"});
+    waitForTask(model.resolveInKorvane());
+    waitForTask(model.logoutFromKorvane());
+    QCOMPARE(model.korvaneStatus(), "Korvane signed out.");
+    QCOMPARE(model.routingStatus(), "Sign in to Korvane to enable Sheets routing.");
+    QVERIFY(!model.sheetsConfigured() && !model.korvaneSignedIn() && model.korvaneLots().isEmpty());
+    QVERIFY(!model.selectedKorvaneLotId() && !model.korvaneResolvedUnitId() && model.korvaneResolveSummary().isEmpty());
+    QCOMPARE(model.projectOptions(), QStringList{"Spring Macs"});
+    QCOMPARE(rig.requestsFor("/api/v1/auth/logout").size(), 1);
+}
+
+void TestDashboardGateway::resolve_data()
+{
+    QTest::addColumn<ResolveCase>("c");
+    const QString review = " Technician review is required before commit.";
+    // clang-format off
+    QTest::newRow("no scan") << ResolveCase{0, {}, "Scan this Mac before resolving a Korvane unit.", 0, false};
+    QTest::newRow("signed out") << ResolveCase{1, {}, "Sign in to Korvane first.", 0, false};
+    QTest::newRow("no lot") << ResolveCase{2, {}, "Select a lot before resolving the unit.", 0, false};
+    QTest::newRow("unit among three") << ResolveCase{3,
+        R"({"status": "matched", "match_count": 3, "unit": {"unit_id": 9}})",
+        "Resolved existing Korvane unit #9. Status: matched.", 9, true};
+    QTest::newRow("one candidate") << ResolveCase{3, R"({"match_count": 1, "requires_user_review": false})",
+        "Korvane found 1 candidate match." + review, 0, false};
+    QTest::newRow("text unit id, two") << ResolveCase{3, R"({"match_count": 2, "unit": {"unit_id": "9"}})",
+        "Korvane found 2 candidate matches." + review, 0, true};
+    QTest::newRow("creation allowed") << ResolveCase{3,
+        R"({"requires_user_review": true, "creation_policy": {"creation_allowed": true}})",
+        "No existing unit matched. Korvane permits creation after preflight.", 0, true};
+    QTest::newRow("refused") << ResolveCase{3, R"({"creation_policy": {"creation_allowed": false}})",
+        "Creation is not permitted for this context.", 0, false};
+    QTest::newRow("nothing") << ResolveCase{3, "{}", "Korvane resolve completed with status: unknown.", 0, false};
+    // clang-format on
+}
+
+void TestDashboardGateway::resolve()
+{
+    QFETCH(ResolveCase, c);
+    WorkflowRig rig(answer("POST /api/v1/units/resolve", c.reply.isEmpty() ? c.reply : R"({"json": )" + c.reply + "}"));
+    DashboardViewModel &model = *rig.model;
+    if (c.stage >= 2)
+        rig.signIn();
+    if (c.stage == 2)
+        model.setSelectedKorvaneLotId(std::nullopt);
+    if (c.stage >= 1)
+        model.setSnapshot(scannedSnapshot());
+    rig.changes.clear();
+
+    waitForTask(model.resolveInKorvane());
+    QCOMPARE(model.korvaneResolveSummary(), c.summary);
+    QCOMPARE(model.korvaneResolvedUnitId().value_or(0), c.unitId);
+    QCOMPARE(model.korvaneRequiresReview(), c.review);
+    QCOMPARE(rig.changes.count("isKorvaneBusy"), c.stage == 3 ? 2 : 0);
+}
+
+// An expired session signs the technician out of Korvane only: uploads go on with the Sheets token.
+void TestDashboardGateway::resolveExpired()
+{
+    WorkflowRig rig(answer("POST /api/v1/units/resolve",
+                           R"({"status": 401, "json": {"error": {"code": "x", "message": "Session expired."}}})"));
+    rig.prepareUpload();
+    waitForTask(rig.model->resolveInKorvane());
+    QCOMPARE(rig.model->korvaneResolveSummary(), "Korvane resolve failed: Session expired.");
+    QVERIFY(!rig.model->korvaneSignedIn() && rig.model->korvaneUserName().isEmpty());
+    waitForTask(rig.model->uploadToSheets());
+    QCOMPARE(rig.model->routingStatus(), "Upload complete: Spring Macs row 42.");
+}
+
+QTEST_GUILESS_MAIN(TestDashboardGateway)
+#include "TestDashboardGateway.moc"

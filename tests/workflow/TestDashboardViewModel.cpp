@@ -1,0 +1,180 @@
+// The view model without a network: announcements, the verdict, the scan, the device tests and the marks.
+#include "WorkflowRig.h"
+
+#include <QMetaEnum>
+#include <QTest>
+
+using namespace wrenlow;
+using namespace wrenlow::test;
+
+using States = QList<DiagnosticState>;
+
+class TestDashboardViewModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every assignment is announced, also of an unchanged value, by the field's own signal and then by `changed`
+    // naming it, each seeing the value already stored. The queue's files are counted at construction.
+    void announcements()
+    {
+        WorkflowRig rig;
+        rig.queue("{}");
+        rig.queue("{}");
+        WorkflowServices services;
+        services.pending = PendingUploadStore(rig.queuePath());
+        DashboardViewModel model(std::move(services));
+        QCOMPARE(model.pendingCount(), 2);
+
+        QStringList seen;
+        connect(&model, &DashboardViewModel::empIDChanged, this, [&] { seen << "own:" + model.empID(); });
+        connect(&model, &DashboardViewModel::changed, this, [&](DashboardViewModel::Field field) {
+            seen << DashboardViewModel::fieldName(field) + ':' + model.empID();
+        });
+        model.setEmpID("E1");
+        model.setEmpID("E1");
+        QCOMPARE(seen, QStringList({"own:E1", "empID:E1", "own:E1", "empID:E1"}));
+
+        const QMetaEnum fields = QMetaEnum::fromType<DashboardViewModel::Field>();
+        QCOMPARE(fields.keyCount(), DashboardViewModel::fieldCount);
+        for (int index = 0; index < fields.keyCount(); ++index)
+            QCOMPARE(DashboardViewModel::fieldName(DashboardViewModel::Field(index)), fields.key(index));
+        QCOMPARE(appPageFromRaw("Tests"), AppPage::Tests);
+        QCOMPARE(appPageFromRaw("overview"), std::nullopt);
+    }
+
+    void derivedValues_data()
+    {
+        using S = DiagnosticState;
+        QTest::addColumn<States>("states");
+        QTest::addColumn<int>("completed");
+        QTest::addColumn<bool>("canUpload");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QString>("empID");
+        QTest::addColumn<bool>("routingReady");
+        // clang-format off
+        QTest::newRow("one ready") << States{S::Pass, S::Ready} << 1 << false << "TESTING INCOMPLETE" << " amzn\n" << true;
+        QTest::newRow("running beats fail") << States{S::Fail, S::Running} << 1 << false << "TESTING INCOMPLETE" << "AMZN1" << false;
+        QTest::newRow("review") << States{S::Pass, S::Review} << 2 << true << "REVIEW REQUIRED" << "E1" << false;
+        QTest::newRow("N/A left out") << States{S::Pass, S::NotApplicable} << 2 << true << "UNIT PASSES" << " " << false;
+        QTest::newRow("only N/A") << States{S::NotApplicable} << 1 << false << "UNIT PASSES" << "E1" << false;
+        // clang-format on
+    }
+
+    // The verdict over the applicable diagnostics; routing by the Amazon rule (name and tag) or by the project.
+    void derivedValues()
+    {
+        QFETCH(States, states);
+        QFETCH(QString, empID);
+        InventorySnapshot snapshot;
+        for (const DiagnosticState state : states)
+            snapshot.diagnostics.append(DiagnosticItem{{}, {}, state, {}, {}, {}});
+        WorkflowRig rig;
+        DashboardViewModel &model = *rig.model;
+        model.setSnapshot(snapshot);
+        model.setEmpID(empID);
+        model.setTechnicianName("Bo");
+        model.setAssetTag("AZ1");
+        model.setSelectedProject(" ");
+        QCOMPARE(model.totalTests(), states.size());
+        QTEST(int(model.completedTests()), "completed");
+        QTEST(model.canUpload(), "canUpload");
+        QTEST(model.unitResult(), "verdict");
+        QTEST(model.routingReady(), "routingReady");
+    }
+
+    // Requests during a scan are dropped; the result replaces the snapshot and is saved once.
+    void scan()
+    {
+        const FakeMacEnvironment mac("apple-silicon-macbook");
+        WorkflowRig rig;
+        DashboardViewModel &model = *rig.model;
+        QCoro::Task<> first = model.scan();
+        waitForTask(model.scan());
+        QVERIFY(model.isScanning());
+        waitForTask(std::move(first));
+        QCOMPARE(rig.changes.count("isScanning"), 2);
+        QCOMPARE(model.totalTests(), 12);
+        QVERIFY2(QRegularExpression("^Scan complete in \\d+\\.\\ds$").match(model.statusText()).hasMatch(),
+                 qPrintable(model.statusText()));
+        QCOMPARE(rig.saves, QStringList{"TESTING INCOMPLETE"});
+
+        rig.saveError = "Disk full.";
+        model.markDiagnostic("keyboard", DiagnosticState::Pass);
+        QCOMPARE(model.statusText(), "Report save warning: Disk full.");
+        QCOMPARE(model.diagnostic("keyboard")->state, DiagnosticState::Pass);
+    }
+
+    void deviceTests_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<int>("photoBooth");
+        QTest::addColumn<DiagnosticState>("state");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QStringList>("commands");
+        const QString booth = "open -a 'Photo Booth' @8";
+        const QString faceTime = "open -a FaceTime @8";
+        const auto ready = DiagnosticState::Ready;
+        // clang-format off
+        QTest::newRow("speaker") << "sound" << 1 << ready << "Speaker sequence completed. Confirm clean sound, equal channels, and no rattling or distortion." << QStringList();
+        QTest::newRow("microphone denied") << "microphone" << 1 << DiagnosticState::Review << "Microphone test could not complete: Microphone access was not granted." << QStringList();
+        QTest::newRow("Photo Booth") << "camera" << 0 << ready << "Photo Booth opened. Confirm a clear live image, then mark Pass or Fail." << QStringList{booth};
+        QTest::newRow("Photo Booth timed out") << "camera" << 124 << ready << "FaceTime opened. Confirm the camera image, then mark Pass or Fail." << QStringList{booth, faceTime};
+        // clang-format on
+    }
+
+    // A test shows `running` without saving it, then saves its outcome; the commands wait off the main thread.
+    void deviceTests()
+    {
+        QFETCH(QString, id);
+        QFETCH(int, photoBooth);
+        WorkflowRig rig;
+        rig.commandStatus = {{"open -a 'Photo Booth'", photoBooth}, {"open -a FaceTime", 0}};
+        rig.model->setSnapshot(scannedSnapshot());
+        QList<DiagnosticState> shown;
+        connect(rig.model.get(), &DashboardViewModel::snapshotChanged, this,
+                [&] { shown << rig.model->diagnostic(id)->state; });
+
+        waitForTask(rig.model->runDiagnosticAction(id));
+        QFETCH(DiagnosticState, state);
+        QCOMPARE(shown, QList<DiagnosticState>({DiagnosticState::Running, state}));
+        QTEST(rig.model->diagnostic(id)->detail, "detail");
+        QCOMPARE(rig.saves.size(), 1);
+        QTEST(rig.commands, "commands");
+        QVERIFY(rig.offMainThread);
+    }
+
+    void noCameraAndIgnoredIds()
+    {
+        WorkflowRig rig({}, false);
+        rig.model->setSnapshot(scannedSnapshot());
+        waitForTask(rig.model->runDiagnosticAction("camera"));
+        QCOMPARE(rig.model->diagnostic("camera")->detail,
+                 "A camera application could not be opened for visual confirmation.");
+        waitForTask(rig.model->runDiagnosticAction("sound"));
+        QCOMPARE(rig.model->diagnostic("sound")->detail, "Speaker test could not complete: No audio output.");
+        rig.changes.clear();
+        rig.saves.clear();
+        for (const char *id : {"keyboard", "Sound"})
+            waitForTask(rig.model->runDiagnosticAction(QString::fromLatin1(id)));
+        rig.model->markDiagnostic("nothing", DiagnosticState::Pass);
+        QVERIFY(rig.changes.isEmpty() && rig.saves.isEmpty());
+    }
+
+    // A mark writes its fixed sentence, or keeps the detail for any other state, and saves either way.
+    void marks()
+    {
+        WorkflowRig rig;
+        rig.model->setSnapshot(scannedSnapshot());
+        const QString before = rig.model->diagnostic("mac-security")->detail;
+        rig.model->markDiagnostic("mac-security", DiagnosticState::Ready);
+        QCOMPARE(rig.model->diagnostic("mac-security")->detail, before);
+        rig.model->markDiagnostic("mac-security", DiagnosticState::Review);
+        QCOMPARE(rig.model->diagnostic("mac-security")->detail, "Technician marked this test for review.");
+        QCOMPARE(rig.model->diagnostic("mac-security")->state, DiagnosticState::Review);
+        QCOMPARE(rig.saves.size(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDashboardViewModel)
+#include "TestDashboardViewModel.moc"
