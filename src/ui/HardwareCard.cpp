@@ -1,5 +1,6 @@
 #include "ui/HardwareCard.h"
 
+#include "ui/LabeledField.h"
 #include "ui/PlainLabel.h"
 #include "ui/SymbolTile.h"
 #include "ui/WrappedText.h"
@@ -42,7 +43,7 @@ HardwareCard::HardwareCard(const InventorySection &section, QWidget *parent)
     , m_section(section)
     , m_tile(new SymbolTile({SymbolTile::Fill::AccentTint, 34, 10, 14, ThemeRole::Accent}))
     , m_title(new PlainLabel)
-    , m_count(new QLabel)
+    , m_count(makeLabel({}, WrenlowFont::font(10, QFont::Bold, FontDesign::Rounded), ThemeRole::Muted))
     , m_message(new WrappedText)
     , m_rowsLayout(new QVBoxLayout)
 {
@@ -58,8 +59,6 @@ HardwareCard::HardwareCard(const InventorySection &section, QWidget *parent)
     m_title->setFont(WrenlowFont::font(14, QFont::Bold, FontDesign::Rounded));
     header->addWidget(m_title, 1);
     m_count->setObjectName(QStringLiteral("rowCount"));
-    m_count->setFont(WrenlowFont::font(10, QFont::Bold, FontDesign::Rounded));
-    WrenlowTheme::setForeground(m_count, ThemeRole::Muted);
     header->addWidget(m_count);
     stack->addLayout(header);
 

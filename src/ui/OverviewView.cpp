@@ -4,6 +4,7 @@
 #include "ui/Code128BarcodeView.h"
 #include "ui/GlassCard.h"
 #include "ui/HardwareCard.h"
+#include "ui/LabeledField.h"
 #include "ui/ModelRefresh.h"
 #include "ui/PlainLabel.h"
 #include "ui/Spinner.h"
@@ -51,14 +52,6 @@ protected:
         painter.drawRoundedRect(QRectF(rect()), 8, 8);
     }
 };
-
-QLabel *caption(const QString &text, int pixelSize, qreal tracking, ThemeRole color)
-{
-    auto *label = new QLabel(text);
-    label->setFont(WrenlowFont::font(pixelSize, QFont::Bold, FontDesign::Rounded, tracking));
-    WrenlowTheme::setForeground(label, color);
-    return label;
-}
 
 } // namespace
 
@@ -128,16 +121,16 @@ QWidget *OverviewView::buildHero()
 
     auto *identity = new QVBoxLayout;
     identity->setSpacing(7);
-    identity->addWidget(caption(QStringLiteral("MAC ASSESSMENT"), 10, 1.8, ThemeRole::Accent));
+    identity->addWidget(makeLabel(QStringLiteral("MAC ASSESSMENT"),
+                                  WrenlowFont::font(10, QFont::Bold, FontDesign::Rounded, 1.8), ThemeRole::Accent));
     m_heroTitle = new PlainLabel;
     m_heroTitle->setObjectName(QStringLiteral("heroTitle"));
     m_heroTitle->setFont(WrenlowFont::font(27, QFont::Bold, FontDesign::Rounded));
     identity->addWidget(m_heroTitle);
-    auto *description = new QLabel(
-        QStringLiteral("Native inventory and technician diagnostics, tuned for both Apple Silicon and Intel Macs."));
+    QLabel *description = makeLabel(
+        QStringLiteral("Native inventory and technician diagnostics, tuned for both Apple Silicon and Intel Macs."),
+        WrenlowFont::font(13), ThemeRole::Muted);
     description->setWordWrap(true);
-    description->setFont(WrenlowFont::font(13));
-    WrenlowTheme::setForeground(description, ThemeRole::Muted);
     identity->addWidget(description);
 
     m_pills = new QWidget;
@@ -173,7 +166,7 @@ QWidget *OverviewView::buildScanColumn()
     m_elapsed->setObjectName(QStringLiteral("elapsedTime"));
     m_elapsed->setFont(WrenlowFont::withTabularDigits(WrenlowFont::font(28, QFont::Light, FontDesign::Rounded)));
     column->addWidget(m_elapsed, 0, Qt::AlignTrailing);
-    column->addWidget(caption(QStringLiteral("LAST SCAN"), 9, 1, ThemeRole::Muted), 0, Qt::AlignTrailing);
+    column->addWidget(makeCaption(QStringLiteral("LAST SCAN")), 0, Qt::AlignTrailing);
 
     m_barcode = new Code128BarcodeView;
     m_barcodeFrame = new BarcodeFrame(m_barcode);
@@ -194,10 +187,8 @@ GlassCard *OverviewView::buildReadingCard()
     auto *row = new QHBoxLayout;
     row->setSpacing(8);
     row->addWidget(new Spinner(16, ThemeRole::Muted));
-    auto *text = new QLabel(QStringLiteral("Reading this Mac…"));
+    QLabel *text = makeLabel(QStringLiteral("Reading this Mac…"), WrenlowFont::font(13), ThemeRole::Muted);
     text->setObjectName(QStringLiteral("readingText"));
-    text->setFont(WrenlowFont::font(13));
-    WrenlowTheme::setForeground(text, ThemeRole::Muted);
     row->addWidget(text);
     row->addStretch(1);
     card->contentLayout()->addLayout(row);
