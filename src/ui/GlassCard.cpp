@@ -10,6 +10,8 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace wrenlow {
 
 namespace {
@@ -42,6 +44,33 @@ QImage shadowImage(QSize size, Appearance appearance, qreal ratio)
     QImage image = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, GlassCard::shadowSigma,
                                              WrenlowTheme::color(ThemeRole::CardShadow, appearance), ratio);
     cache.insert(key, new QImage(image));
+    return image;
+}
+
+// The rounded panel with its veil, fill and outline: antialiased fills of the whole card are the bulk of a page's
+// repaint, so each size and appearance is drawn once. The cache is bounded by memory, as cards of a wide window
+// at a high pixel ratio are large.
+QImage panelImage(QSize size, Appearance appearance, qreal ratio)
+{
+    static QCache<QString, QImage> cache(32 * 1024); // KiB
+    const QString key = QString::number(size.width()) + QLatin1Char('x') + QString::number(size.height()) +
+                        QLatin1Char('/') + QString::number(int(appearance)) + QLatin1Char('/') + QString::number(ratio);
+    if (const QImage *cached = cache.object(key))
+        return *cached;
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(QPointF(), QSizeF(size)).adjusted(0.5, 0.5, -0.5, -0.5), GlassCard::cornerRadius,
+                        GlassCard::cornerRadius);
+    painter.fillPath(path, GlassCard::materialTint(appearance));
+    painter.fillPath(path, WrenlowTheme::color(ThemeRole::Panel, appearance));
+    painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Line, appearance), 1));
+    painter.drawPath(path);
+    painter.end();
+    cache.insert(key, new QImage(image), static_cast<qsizetype>(std::max<qint64>(1, image.sizeInBytes() / 1024)));
     return image;
 }
 
@@ -126,16 +155,7 @@ void GlassCard::paintShadow(QWidget *parent)
 
 void GlassCard::paintEvent(QPaintEvent *)
 {
-    const Appearance appearance = WrenlowTheme::appearanceOf(this);
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF shape = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QPainterPath path;
-    path.addRoundedRect(shape, cornerRadius, cornerRadius);
-    painter.fillPath(path, materialTint(appearance));
-    painter.fillPath(path, WrenlowTheme::color(ThemeRole::Panel, appearance));
-    painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Line, appearance), 1));
-    painter.drawPath(path);
+    QPainter(this).drawImage(QPoint(), panelImage(size(), WrenlowTheme::appearanceOf(this), devicePixelRatioF()));
 }
 
 } // namespace wrenlow

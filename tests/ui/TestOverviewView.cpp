@@ -1,0 +1,321 @@
+#include "ui/Code128BarcodeView.h"
+#include "ui/HardwareCard.h"
+#include "ui/OverviewView.h"
+#include "ui/StatusPill.h"
+#include "ui/SymbolTile.h"
+#include "ui/WrappedText.h"
+#include "workflow/DashboardViewModel.h"
+
+#include "Code128Decoder.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace wrenlow;
+
+namespace {
+
+QList<InventoryValue> rows(int count)
+{
+    QList<InventoryValue> values;
+    for (int index = 1; index <= count; ++index)
+        values.append(InventoryValue(QString("Label %1").arg(index), QString("Value %1").arg(index)));
+    return values;
+}
+
+InventorySnapshot snapshot(const QString &model = "MacBook Pro", const QString &architecture = "arm64",
+                           const QString &serial = "C02XK1ZJJG5J", double elapsed = 12.345)
+{
+    InventorySnapshot result;
+    result.model = model;
+    result.architecture = architecture;
+    result.serial = serial;
+    result.elapsedSeconds = elapsed;
+    result.sections = {
+        InventorySection("identity", "Mac Identity", "laptopcomputer", rows(3), std::nullopt),
+        InventorySection("memory", "Memory", "memorychip", rows(1), QString("Soldered memory.")),
+        InventorySection("battery", "Battery", "battery.100", {}, QString("No internal battery detected.")),
+    };
+    for (int index = 0; index < 12; ++index)
+        result.diagnostics.append(
+            DiagnosticItem{QString("check-%1").arg(index), "Check", DiagnosticState::Ready, "", "cpu", {}});
+    return result;
+}
+
+template <typename T> T *child(const QWidget &parent, const char *name)
+{
+    T *found = parent.findChild<T *>(name);
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
+QList<HardwareCard *> cards(const OverviewView &page)
+{
+    QList<HardwareCard *> result = page.findChildren<HardwareCard *>();
+    std::sort(result.begin(), result.end(),
+              [](const QWidget *a, const QWidget *b) { return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x()); });
+    return result;
+}
+
+} // namespace
+
+// The Overview page driven through the view model, read back from its real widgets.
+class TestOverviewView : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    std::unique_ptr<DashboardViewModel> m_model;
+    std::unique_ptr<OverviewView> m_page;
+
+    void show(const std::optional<InventorySnapshot> &value, int width = 1100)
+    {
+        m_model->setSnapshot(value);
+        m_page->resize(width, 2000);
+        m_page->show();
+        QTest::qWait(0);
+        QApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("HOME", m_home.path().toUtf8());
+        // The scan time is written with a point whatever the technician's language.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+
+    void init()
+    {
+        m_model = std::make_unique<DashboardViewModel>();
+        m_page = std::make_unique<OverviewView>(*m_model);
+    }
+
+    void cleanup()
+    {
+        m_page.reset();
+        m_model.reset();
+    }
+
+    void beforeTheFirstScan()
+    {
+        show(std::nullopt);
+        QCOMPARE(child<SymbolTile>(*m_page, "heroIcon")->symbol(), "desktopcomputer");
+        QCOMPARE(child<QLabel>(*m_page, "heroTitle")->text(), "Scanning hardware");
+        QVERIFY(!child<QWidget>(*m_page, "heroPills")->isVisible());
+        QVERIFY(!child<QWidget>(*m_page, "scanColumn")->isVisible());
+        QVERIFY(child<QWidget>(*m_page, "readingCard")->isVisible());
+        QCOMPARE(child<QLabel>(*m_page, "readingText")->text(), "Reading this Mac…");
+        QVERIFY(cards(*m_page).isEmpty());
+    }
+
+    void heroFollowsTheSnapshot_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("architecture");
+        QTest::addColumn<QString>("serial");
+        QTest::addColumn<double>("elapsed");
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<QString>("architecturePill");
+        QTest::addColumn<QString>("elapsedText");
+        QTest::addColumn<bool>("barcodeShown");
+
+        QTest::newRow("Apple silicon laptop") << "MacBook Pro"
+                                              << "arm64"
+                                              << "C02XK1ZJJG5J" << 12.345 << "laptopcomputer"
+                                              << "Apple Silicon"
+                                              << "12.3s" << true;
+        QTest::newRow("laptop in any case") << "macbook air"
+                                            << "ARM64"
+                                            << "FVFH3K7LQ6" << 9.96 << "laptopcomputer"
+                                            << "Intel"
+                                            << "10.0s" << true;
+        QTest::newRow("fallback model") << "Mac"
+                                        << "x86_64"
+                                        << "Not reported" << 0.0 << "desktopcomputer"
+                                        << "Intel"
+                                        << "0.0s" << false;
+        QTest::newRow("empty serial") << "iMac"
+                                      << ""
+                                      << "" << 3.04 << "desktopcomputer"
+                                      << "Intel"
+                                      << "3.0s" << true;
+    }
+
+    void heroFollowsTheSnapshot()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, architecture);
+        QFETCH(QString, serial);
+        QFETCH(double, elapsed);
+        QFETCH(QString, icon);
+        QFETCH(QString, architecturePill);
+        QFETCH(QString, elapsedText);
+        QFETCH(bool, barcodeShown);
+
+        show(snapshot(model, architecture, serial, elapsed));
+        QCOMPARE(child<SymbolTile>(*m_page, "heroIcon")->symbol(), icon);
+        QCOMPARE(child<QLabel>(*m_page, "heroTitle")->text(), model);
+        QCOMPARE(child<StatusPill>(*m_page, "architecturePill")->text(), architecturePill);
+        QCOMPARE(child<StatusPill>(*m_page, "sectionsPill")->text(), "3 sections");
+        QCOMPARE(child<StatusPill>(*m_page, "checksPill")->text(), "12 checks");
+        QCOMPARE(child<QLabel>(*m_page, "elapsedTime")->text(), elapsedText);
+        QVERIFY(child<QWidget>(*m_page, "elapsedTime")->isVisible());
+        QVERIFY(!child<QWidget>(*m_page, "readingCard")->isVisible());
+
+        auto *frame = child<QWidget>(*m_page, "barcodeFrame");
+        QCOMPARE(frame->isVisible(), barcodeShown);
+        QCOMPARE(child<QLabel>(*m_page, "serialText")->isVisible(), barcodeShown);
+        if (!barcodeShown)
+            return;
+        QCOMPARE(child<QLabel>(*m_page, "serialText")->text(), serial);
+        // The code in its frame, where the page put it, scans on a 1x and a 2x screen; an empty serial shows the
+        // placeholder, which scans as nothing.
+        for (const qreal ratio : {1.0, 2.0})
+            QCOMPARE(test::decodeCode128(test::renderAt(*frame, ratio)).value_or("<nothing read>"),
+                     serial.isEmpty() ? QByteArray("<nothing read>") : serial.toUtf8());
+    }
+
+    void cardShowsItsSection_data()
+    {
+        QTest::addColumn<int>("rowCount");
+        QTest::addColumn<bool>("hasMessage");
+        QTest::addColumn<InventoryValueState>("state");
+        QTest::newRow("one row") << 1 << false << InventoryValueState::Normal;
+        QTest::newRow("three rows and a note") << 3 << true << InventoryValueState::Warning;
+        QTest::newRow("a note and no rows") << 0 << true << InventoryValueState::Normal;
+        QTest::newRow("good value") << 2 << false << InventoryValueState::Good;
+    }
+
+    void cardShowsItsSection()
+    {
+        QFETCH(int, rowCount);
+        QFETCH(bool, hasMessage);
+        QFETCH(InventoryValueState, state);
+        QList<InventoryValue> values = rows(rowCount);
+        if (!values.isEmpty())
+            values.first().state = state;
+        InventorySnapshot value = snapshot();
+        value.sections = {InventorySection("section", "Section", "cpu", values,
+                                           hasMessage ? std::optional<QString>("A note.") : std::nullopt)};
+        show(value);
+
+        const QList<HardwareCard *> shown = cards(*m_page);
+        QCOMPARE(shown.size(), 1);
+        const HardwareCard &card = *shown.first();
+        QCOMPARE(child<QLabel>(card, "rowCount")->text(), QString::number(rowCount));
+        QCOMPARE(child<WrappedText>(card, "sectionMessage")->isVisible(), hasMessage);
+
+        QList<WrappedText *> labels = card.findChildren<WrappedText *>("rowLabel");
+        QList<WrappedText *> valueTexts = card.findChildren<WrappedText *>("rowValue");
+        const QList<QWidget *> separators = card.findChildren<QWidget *>("rowSeparator");
+        QCOMPARE(labels.size(), rowCount);
+        QCOMPARE(separators.size(), std::max(0, rowCount - 1));
+        const auto byY = [](const QWidget *a, const QWidget *b) {
+            return a->mapTo(a->window(), QPoint()).y() < b->mapTo(b->window(), QPoint()).y();
+        };
+        std::sort(labels.begin(), labels.end(), byY);
+        std::sort(valueTexts.begin(), valueTexts.end(), byY);
+        for (int index = 0; index < rowCount; ++index) {
+            QCOMPARE(labels[index]->text(), values[index].label);
+            QCOMPARE(valueTexts[index]->text(), values[index].value);
+        }
+        // Hairlines stand only between rows: after the first row's top and before the last row's bottom.
+        for (const QWidget *separator : separators) {
+            const int y = separator->mapTo(&card, QPoint()).y();
+            QVERIFY(y > labels.first()->mapTo(&card, QPoint()).y());
+            QVERIFY(y < labels.last()->mapTo(&card, QPoint()).y());
+        }
+        if (rowCount == 0)
+            return;
+        const WrappedText &first = *valueTexts.first();
+        QCOMPARE(first.font().weight(), state == InventoryValueState::Normal ? QFont::Normal : QFont::DemiBold);
+        QCOMPARE(first.palette().color(QPalette::WindowText),
+                 WrenlowTheme::color(WrenlowTheme::valueColor(state), Appearance::Light));
+    }
+
+    void longValueWrapsAndCopiesWhole()
+    {
+        const QString value = QString(160, 'X') + " ABCDEF";
+        InventorySnapshot withLongValue = snapshot();
+        withLongValue.sections.first().values.first().value = value;
+        show(withLongValue, 560);
+
+        auto *text = cards(*m_page).first()->findChildren<WrappedText *>("rowValue").first();
+        const QRect inCard(text->mapTo(text->parentWidget()->parentWidget(), QPoint()), text->size());
+        QVERIFY(text->parentWidget()->parentWidget()->rect().contains(inCard));
+        QVERIFY(text->height() > 3 * text->fontMetrics().height());
+
+        text->setFocus();
+        QTest::keySequence(text, QKeySequence::SelectAll);
+        QTest::keySequence(text, QKeySequence::Copy);
+        QCOMPARE(QApplication::clipboard()->text(), value);
+    }
+
+    void gridFitsColumnsToTheWidth_data()
+    {
+        QTest::addColumn<int>("pageWidth");
+        QTest::addColumn<int>("columns");
+        // The grid is the page less 24 on each side; a column needs 300 and the gap before it 14.
+        QTest::newRow("610 wide: one column") << 658 << 1;
+        QTest::newRow("912 wide: two columns") << 960 << 2;
+        QTest::newRow("942 wide: three columns") << 990 << 3;
+    }
+
+    void gridFitsColumnsToTheWidth()
+    {
+        QFETCH(int, pageWidth);
+        QFETCH(int, columns);
+        show(snapshot(), pageWidth);
+
+        const QList<HardwareCard *> shown = cards(*m_page);
+        QCOMPARE(shown.size(), 3);
+        QSet<int> lefts;
+        for (const HardwareCard *card : shown) {
+            lefts.insert(card->x());
+            QCOMPARE(card->width(), shown.first()->width());
+        }
+        QCOMPARE(lefts.size(), columns);
+        if (columns > 1) {
+            QCOMPARE(shown[1]->x() - shown[0]->geometry().right() - 1, 14);
+            // Cards in one row keep their own heights.
+            QVERIFY(shown[0]->height() != shown[1]->height());
+        }
+    }
+
+    void aNewScanUpdatesCardsInPlace()
+    {
+        InventorySnapshot first = snapshot();
+        show(first);
+        const QList<HardwareCard *> before = cards(*m_page);
+        const QList<WrappedText *> valuesBefore = before.first()->findChildren<WrappedText *>("rowValue");
+
+        // A technician's mark re-announces the snapshot with the same sections: nothing is rebuilt.
+        first.diagnostics.first().state = DiagnosticState::Pass;
+        show(first);
+        QCOMPARE(cards(*m_page), before);
+        QCOMPARE(before.first()->findChildren<WrappedText *>("rowValue"), valuesBefore);
+
+        // The next scan drops a section and changes another: the remaining cards follow in place.
+        InventorySnapshot next = snapshot("MacBook Air");
+        next.sections.removeAt(1);
+        next.sections.first().values = rows(4);
+        show(next);
+        const QList<HardwareCard *> after = cards(*m_page);
+        QCOMPARE(after.size(), 2);
+        QCOMPARE(after.first(), before.first());
+        QCOMPARE(after.last(), before.last());
+        QCOMPARE(child<QLabel>(*after.first(), "rowCount")->text(), "4");
+        QCOMPARE(after.first()->findChildren<QWidget *>("rowSeparator").size(), 3);
+        QCOMPARE(child<QLabel>(*m_page, "heroTitle")->text(), "MacBook Air");
+    }
+};
+
+QTEST_MAIN(TestOverviewView)
+#include "TestOverviewView.moc"

@@ -1,0 +1,141 @@
+// Times the Overview page for a full snapshot of a stand-in scan, and saves the window in both themes.
+// Prints medians; run it on a quiet machine with QT_QPA_PLATFORM=offscreen.
+#include "ui/ContentView.h"
+#include "ui/ThemeSetting.h"
+#include "ui/WrenlowMacApp.h"
+#include "workflow/DashboardViewModel.h"
+
+#include "FakeMacEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <numeric>
+
+using namespace wrenlow;
+
+namespace {
+
+double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    QList<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        QElapsedTimer clock;
+        clock.start();
+        work();
+        times.append(double(clock.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times.at(times.size() / 2);
+}
+
+void report(const char *what, double ms)
+{
+    std::printf("%-62s %8.2f ms\n", what, ms);
+}
+
+// What the event loop does for the page after a change: the queued refresh, the layouts, then a repaint of the
+// page's area into the window's backing store (background and shadows included). Everything else the event loop
+// has pending is left for the untimed preparation of the next run.
+void layOutAndPaint(QWidget &page)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    page.repaint();
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qunsetenv("XDG_CONFIG_HOME");
+    test::FakeMacEnvironment mac(QStringLiteral("apple-silicon-macbook"));
+    WrenlowMacApp::prepareApplication();
+    QApplication application(argc, argv);
+    const QStringList arguments = application.arguments();
+    const qsizetype shots = arguments.indexOf(QStringLiteral("--screenshots"));
+
+    WrenlowMacApp app;
+    app.window()->resize(1240, 1320);
+    app.window()->show();
+    DashboardViewModel &model = app.model();
+    if (!QTest::qWaitFor([&] { return model.snapshot().has_value() && !model.isScanning(); }, 60000)) {
+        std::fprintf(stderr, "the stand-in scan did not finish\n");
+        return 1;
+    }
+    QTest::qWait(50);
+
+    if (shots > 0 && shots + 1 < arguments.size()) {
+        const QDir folder(arguments.at(shots + 1));
+        for (const bool dark : {false, true}) {
+            if (app.theme().isLight() == dark)
+                app.theme().toggle();
+            QTest::qWait(50);
+            const QString path =
+                folder.filePath(dark ? QStringLiteral("overview-dark.png") : QStringLiteral("overview-light.png"));
+            if (!app.window()->grab().save(path)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                return 1;
+            }
+            std::printf("wrote %s\n", qPrintable(path));
+        }
+        return 0;
+    }
+
+    QWidget &page = *app.content()->page(AppPage::Overview);
+    const InventorySnapshot full = *model.snapshot();
+    const int runs = 41;
+    const qsizetype rows =
+        std::accumulate(full.sections.cbegin(), full.sections.cend(), qsizetype(0),
+                        [](qsizetype sum, const InventorySection &section) { return sum + section.values.size(); });
+    std::printf("Overview page %dx%d, %lld sections, %lld rows\n", page.width(), page.height(),
+                static_cast<long long>(full.sections.size()), static_cast<long long>(rows));
+    report("first snapshot: build the cards, lay out, paint", medianMs(
+                                                                  runs,
+                                                                  [&] {
+                                                                      model.setSnapshot(std::nullopt);
+                                                                      settle();
+                                                                  },
+                                                                  [&] {
+                                                                      model.setSnapshot(full);
+                                                                      layOutAndPaint(page);
+                                                                  }));
+    report("next scan of the same Mac: refresh in place, lay out, paint",
+           medianMs(
+               runs,
+               [&] {
+                   model.setSnapshot(full);
+                   settle();
+               },
+               [&] {
+                   InventorySnapshot next = full;
+                   for (InventorySection &section : next.sections)
+                       for (InventoryValue &value : section.values)
+                           value = InventoryValue(value.label, value.value, value.state);
+                   model.setSnapshot(next);
+                   layOutAndPaint(page);
+               }));
+    // The page alone, so that the window's own backdrop, which is drawn anew for each window size, stays out.
+    bool narrow = false;
+    const QSize wide = page.size();
+    report("page resized between two and three columns: lay out, paint", medianMs(runs, settle, [&] {
+               narrow = !narrow;
+               page.resize(narrow ? wide - QSize(150, 0) : wide);
+               layOutAndPaint(page);
+           }));
+    report("repaint only", medianMs(runs, settle, [&] { page.repaint(); }));
+    return 0;
+}
