@@ -1,7 +1,8 @@
 #include "ui/ToggleSwitch.h"
 
+#include "ui/WrenlowTheme.h"
+
 #include <QPainter>
-#include <QPainterPath>
 
 namespace wrenlow {
 
@@ -35,34 +36,32 @@ QSize ToggleSwitch::sizeHint() const
 
 void ToggleSwitch::paintEvent(QPaintEvent *)
 {
+    const Appearance appearance = WrenlowTheme::appearanceOf(this);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QPalette &colours = palette();
+    if (!isEnabled())
+        painter.setOpacity(0.45);
 
     const QRectF track(width() - trackWidth - 1, (height() - trackHeight) / 2.0, trackWidth, trackHeight);
     if (!text().isEmpty()) {
-        painter.setPen(colours.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        painter.setPen(WrenlowTheme::color(ThemeRole::Primary, appearance));
         painter.drawText(QRectF(0, 0, track.left() - titleGap, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
     }
 
-    QColor trackColour = isChecked() ? colours.color(QPalette::Highlight) : colours.color(QPalette::Mid);
-    if (!isEnabled())
-        trackColour.setAlphaF(trackColour.alphaF() * 0.5f);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(trackColour);
+    painter.setBrush(isChecked() ? WrenlowTheme::color(ThemeRole::Accent2, appearance)
+                                 : WrenlowTheme::color(ThemeRole::Secondary, appearance, 0.28));
     painter.drawRoundedRect(track, trackHeight / 2.0, trackHeight / 2.0);
 
     const qreal knob = trackHeight - 2 * knobInset;
     const qreal knobX = isChecked() ? track.right() - knobInset - knob : track.left() + knobInset;
-    painter.setBrush(QColor(Qt::white));
-    painter.setPen(QPen(QColor(0, 0, 0, 40), 0.5));
+    painter.setBrush(WrenlowTheme::color(ThemeRole::White, appearance));
+    painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Black, appearance, 0.15), 0.5));
     painter.drawEllipse(QRectF(knobX, track.top() + knobInset, knob, knob));
 
     if (hasFocus()) {
-        QColor ring = colours.color(QPalette::Highlight);
-        ring.setAlphaF(0.5f);
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(ring, 2));
+        painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Accent2, appearance, 0.5), 2));
         painter.drawRoundedRect(track.adjusted(-1, -1, 1, 1), trackHeight / 2.0 + 1, trackHeight / 2.0 + 1);
     }
 }
