@@ -46,6 +46,27 @@ void gaussianBlur(QImage &coverage, qreal sigma)
         boxPass(bits, coverage.height(), coverage.width(), stride, 1, radius);
 }
 
+// Colours the coverage. Faint colours have few alpha steps, which show as rings on a wide glow; an ordered
+// dither spreads each step over its neighbours.
+QImage tinted(const QImage &coverage, const QColor &color, qreal ratio)
+{
+    static constexpr float bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    QImage result(coverage.size(), QImage::Format_ARGB32_Premultiplied);
+    const float alpha = color.alphaF();
+    const float red = color.redF(), green = color.greenF(), blue = color.blueF();
+    for (int y = 0; y < coverage.height(); ++y) {
+        const uchar *in = coverage.constScanLine(y);
+        auto *out = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < coverage.width(); ++x) {
+            const float level = in[x] / 255.0f * alpha * 255.0f + (bayer[y & 3][x & 3] + 0.5f) / 16.0f - 0.5f;
+            const int a = std::clamp(int(std::lround(level)), 0, 255);
+            out[x] = qRgba(int(std::lround(red * a)), int(std::lround(green * a)), int(std::lround(blue * a)), a);
+        }
+    }
+    result.setDevicePixelRatio(ratio);
+    return result;
+}
+
 // Shapes are blurred at a reduced resolution when the blur is wide: the result is smooth either way and the
 // work shrinks with the square of the factor.
 QImage blurred(QSizeF size, qreal sigma, const QColor &color, qreal ratio, const QPainterPath &shape)
@@ -66,17 +87,11 @@ QImage blurred(QSizeF size, qreal sigma, const QColor &color, qreal ratio, const
     }
     gaussianBlur(coverage, sigma * scale);
 
-    QImage result(int(std::ceil((size.width() + 2 * margin) * ratio)),
-                  int(std::ceil((size.height() + 2 * margin) * ratio)), QImage::Format_ARGB32_Premultiplied);
-    result.fill(color);
-    {
-        QPainter painter(&result);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-        painter.drawImage(QRectF(result.rect()), coverage);
-    }
-    result.setDevicePixelRatio(ratio);
-    return result;
+    const QSize target(int(std::ceil((size.width() + 2 * margin) * ratio)),
+                       int(std::ceil((size.height() + 2 * margin) * ratio)));
+    if (coverage.size() != target)
+        coverage = coverage.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return tinted(coverage, color, ratio);
 }
 
 } // namespace
