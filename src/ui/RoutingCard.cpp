@@ -94,6 +94,7 @@ RoutingCard::RoutingCard(DashboardViewModel &model, QWidget *parent)
     m_employeeName->setFont(WrenlowFont::font(10, QFont::DemiBold));
     WrenlowTheme::setForeground(m_employeeName, ThemeRole::Accent);
     loadRow->addWidget(m_employeeName, 1);
+    loadRow->addStretch();
     stack->addLayout(loadRow);
 
     stack->addWidget(makeProjectBlock());
@@ -121,6 +122,7 @@ RoutingCard::RoutingCard(DashboardViewModel &model, QWidget *parent)
     m_duplicateMessage->setFont(WrenlowFont::font(9));
     WrenlowTheme::setForeground(m_duplicateMessage, ThemeRole::Muted);
     checkRow->addWidget(m_duplicateMessage, 1);
+    checkRow->addStretch();
     stack->addLayout(checkRow);
 
     stack->addWidget(makeCommentsBlock());
@@ -238,7 +240,7 @@ QWidget *RoutingCard::makeCommentsBlock()
     // The frame paints the fill; the editor stays transparent in both appearances.
     m_comments->viewport()->setAutoFillBackground(false);
     m_comments->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
-    m_comments->setMinimumHeight(92 - 2 * 6);
+    m_comments->setFixedHeight(92 - 2 * 6);
     upload::bind(m_comments, m_model, &Model::setComments);
     layout->addWidget(new FieldFrame(m_comments, 6, commentsBlock));
     return commentsBlock;

@@ -7,7 +7,10 @@
 #include "ui/SymbolView.h"
 #include "ui/TintedButton.h"
 #include "ui/ToggleSwitch.h"
+#include "ui/ContentView.h"
+#include "ui/ThemeSetting.h"
 #include "ui/UploadView.h"
+#include "ui/WrenlowMacApp.h"
 
 #include "FakeMacEnvironment.h"
 #include "GatewayStandIn.h"
@@ -18,7 +21,10 @@
 #include "workflow/DashboardViewModel.h"
 #include "workflow/WorkflowServices.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QMainWindow>
 #include <QCoroTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -44,19 +50,31 @@ QJsonObject scenario(const QString &name)
 }
 
 // The page on a view model of its own, in a fresh home folder, talking to a stand-in gateway.
+// With `window`, the page stands in the application's whole window instead of on its own.
 struct Rig
 {
-    explicit Rig(const QJsonObject &script, const InventorySnapshot &snapshot)
+    Rig(const QJsonObject &script, const InventorySnapshot &snapshot, bool window = false)
     {
         qputenv("HOME", home.path().toUtf8());
         gateway.setScenario(GatewayScenario(script));
         gateway.listen();
         const auto noWait = [](std::chrono::milliseconds) { return QCoro::sleepFor(0ms); };
-        model = std::make_unique<DashboardViewModel>(WorkflowServices::production(gateway.baseUrl(), noWait));
-        model->setSnapshot(snapshot);
-        page = std::make_unique<UploadView>(*model);
-        page->resize(1100, 1400);
-        page->show();
+        auto owned = std::make_unique<DashboardViewModel>(WorkflowServices::production(gateway.baseUrl(), noWait));
+        owned->setSnapshot(snapshot);
+        if (window) {
+            app = std::make_unique<WrenlowMacApp>(std::move(owned));
+            model = &app->model();
+            model->setSelectedPage(AppPage::Upload);
+            page = app->content()->page(AppPage::Upload);
+            app->window()->show();
+        } else {
+            model = owned.get();
+            ownModel = std::move(owned);
+            ownPage = std::make_unique<UploadView>(*model);
+            page = ownPage.get();
+            page->resize(1100, 1400);
+            page->show();
+        }
         settle();
     }
 
@@ -118,8 +136,11 @@ struct Rig
 
     QTemporaryDir home;
     GatewayStandIn gateway;
-    std::unique_ptr<DashboardViewModel> model;
-    std::unique_ptr<UploadView> page;
+    std::unique_ptr<DashboardViewModel> ownModel;
+    std::unique_ptr<UploadView> ownPage;
+    std::unique_ptr<WrenlowMacApp> app;
+    DashboardViewModel *model = nullptr;
+    QWidget *page = nullptr;
 };
 
 } // namespace
@@ -144,12 +165,15 @@ private slots:
     void pendingQueueRow();
     void reportPathWrapsAnywhere();
 
+    void screenshots();
+
 private:
     InventorySnapshot m_tested;
 };
 
 void TestUploadView::initTestCase()
 {
+    WrenlowMacApp::prepareApplication();
     const FakeMacEnvironment mac(QStringLiteral("apple-silicon-macbook"));
     m_tested = waitForTask(MacInventoryService().scan());
     for (DiagnosticItem &item : m_tested.diagnostics) {
@@ -558,6 +582,55 @@ void TestUploadView::reportPathWrapsAnywhere()
     QVERIFY(path.minimumSizeHint().width() < 200);
     path.selectAll();
     QCOMPARE(path.textCursor().selectedText(), longPath);
+}
+
+// Not a check: writes the pictures of the page that the documentation shows, when asked to.
+void TestUploadView::screenshots()
+{
+    const QString folder = qEnvironmentVariable("WRENLOW_UPLOAD_SCREENSHOTS");
+    if (folder.isEmpty())
+        QSKIP("set WRENLOW_UPLOAD_SCREENSHOTS to a folder to write the Upload page's screenshots");
+    QDir().mkpath(folder);
+    const auto shoot = [&](Rig &rig, const QString &name, Appearance appearance) {
+        if (rig.app->theme().appearance() != appearance)
+            rig.app->theme().toggle();
+        rig.app->window()->resize(1280, 1240);
+        QTest::qWait(50);
+        QVERIFY(rig.app->window()->grab().save(folder + "/upload-" + name + ".png"));
+    };
+
+    QJsonObject offlineScript = scenario("upload-road.json");
+    offlineScript.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}])").array());
+    {
+        Rig rig(offlineScript, m_tested, true);
+        rig.type("empIdField", "E100");
+        rig.type("technicianField", "Ada Lovelace");
+        shoot(rig, "signed-out", Appearance::Light);
+        rig.type("korvaneUserField", "tech1");
+        rig.type("korvaneCredentialField", "123456");
+        rig.click("signInButton");
+        QTRY_VERIFY(rig.shown("offlineNotice"));
+        shoot(rig, "offline", Appearance::Light);
+        shoot(rig, "offline-dark", Appearance::Dark);
+        rig.app->theme().toggle();
+    }
+    Rig rig(scenario("upload-road.json"), m_tested, true);
+    rig.type("empIdField", "E100");
+    rig.type("korvaneUserField", "tech1");
+    rig.type("korvaneCredentialField", "123456");
+    rig.click("usePinSwitch");
+    rig.click("signInButton");
+    QTRY_VERIFY(rig.shown("signedInBlock"));
+    rig.click("loadProjectsButton");
+    QTRY_VERIFY(rig.shown("projectMenu"));
+    QTRY_VERIFY(!rig.model->isRoutingBusy());
+    rig.click("checkDuplicateButton");
+    QTRY_VERIFY(rig.text("duplicateMessage").startsWith("Duplicate found"));
+    rig.click("resolveButton");
+    QTRY_VERIFY(rig.text("resolveSummaryText").startsWith("Korvane found"));
+    shoot(rig, "signed-in", Appearance::Light);
+    shoot(rig, "signed-in-dark", Appearance::Dark);
+    rig.app->theme().toggle();
 }
 
 QTEST_MAIN(TestUploadView)
