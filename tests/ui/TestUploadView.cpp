@@ -152,6 +152,8 @@ class TestUploadView : public QObject
 private slots:
     void initTestCase();
 
+    void headerPillsAndUploadButton_data();
+    void headerPillsAndUploadButton();
     void technicianRoad();
     void amazonLayoutFollowsEveryKeystroke();
     void amazonFieldsKeepTheirText_data();
@@ -182,13 +184,73 @@ void TestUploadView::initTestCase()
     }
 }
 
+void TestUploadView::headerPillsAndUploadButton_data()
+{
+    QTest::addColumn<QList<DiagnosticState>>("states"); // empty: no snapshot
+    QTest::addColumn<bool>("signedIn");
+    QTest::addColumn<QString>("empID");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<bool>("uploadEnabled");
+
+    using S = DiagnosticState;
+    const QList<S> passed{S::Pass, S::Pass, S::NotApplicable};
+    QTest::newRow("no snapshot") << QList<S>{} << true << "E100" << false << false << false;
+    QTest::newRow("nothing applies") << QList<S>{S::NotApplicable, S::NotApplicable} << true << "E100" << false << false
+                                     << false;
+    QTest::newRow("one still ready") << QList<S>{S::Pass, S::Ready} << true << "E100" << false << false << false;
+    QTest::newRow("complete with a failure") << QList<S>{S::Pass, S::Fail} << true << "E100" << false << true << true;
+    QTest::newRow("signed out") << passed << false << "E100" << false << true << false;
+    QTest::newRow("routing incomplete") << passed << true << "" << false << true << false;
+    QTest::newRow("routing busy") << passed << true << "E100" << true << true << false;
+}
+
+void TestUploadView::headerPillsAndUploadButton()
+{
+    QFETCH(QList<DiagnosticState>, states);
+    QFETCH(bool, signedIn);
+    QFETCH(QString, empID);
+    QFETCH(bool, busy);
+    QFETCH(bool, complete);
+    QFETCH(bool, uploadEnabled);
+
+    Rig rig({}, m_tested);
+    DashboardViewModel &model = *rig.model;
+    if (states.isEmpty()) {
+        model.setSnapshot(std::nullopt);
+    } else {
+        InventorySnapshot snapshot = m_tested;
+        snapshot.diagnostics = snapshot.diagnostics.mid(0, states.size());
+        for (qsizetype i = 0; i < states.size(); ++i)
+            snapshot.diagnostics[i].state = states.at(i);
+        model.setSnapshot(snapshot);
+    }
+    model.setSheetsConfigured(signedIn);
+    model.setEmpID(empID);
+    model.setSelectedProject("Refurb West");
+    model.setIsRoutingBusy(busy);
+    Rig::settle();
+
+    auto *tests = rig.find<StatusPill>("testsPill");
+    QCOMPARE(tests->text(), complete ? "Tests complete" : "Testing incomplete");
+    QCOMPARE(tests->color(), complete ? ThemeRole::Green : ThemeRole::Orange);
+    auto *sheets = rig.find<StatusPill>("sheetsPill");
+    QCOMPARE(sheets->text(), signedIn ? "Sheets Session Ready" : "Sign In for Sheets");
+    QCOMPARE(sheets->color(), signedIn ? ThemeRole::Accent : ThemeRole::Orange);
+    auto *upload = rig.find<TintedButton>("uploadButton");
+    QCOMPARE(upload->isEnabled(), uploadEnabled);
+    QCOMPARE(upload->text(), busy ? "Working\u2026" : "Upload to Zel Sheets");
+    QCOMPARE(rig.shown("routingBusy"), busy);
+}
+
 void TestUploadView::technicianRoad()
 {
     QJsonObject script = scenario("upload-road.json");
     // The first probe and the first project list wait for the test, to look at the page while they run.
-    script.insert("GET /health", QJsonDocument::fromJson(R"([{"json": {"ok": true}, "hold": true},
+    script.insert("GET /health",
+                  QJsonDocument::fromJson(R"([{"json": {"ok": true}}, {"json": {"ok": true}, "hold": true},
                                                            {"json": {"ok": true}}])")
-                                     .array());
+                      .array());
     Rig rig(script, m_tested);
     auto *tests = rig.find<StatusPill>("testsPill");
     auto *sheets = rig.find<StatusPill>("sheetsPill");
@@ -224,6 +286,11 @@ void TestUploadView::technicianRoad()
     QVERIFY(!rig.shown("projectMenu"));
     QCOMPARE(rig.edit("projectTextField")->text(), QString()); // the refused load emptied the selection
 
+    // Empty fields do not disable Sign In; the model answers in the status line.
+    rig.click("signInButton");
+    QTRY_COMPARE(rig.text("korvaneStatusLine"), "Enter a Korvane user and password or PIN.");
+    QVERIFY(rig.shown("signInRow"));
+
     // Sign-in with a PIN: switching keeps the typed text; Sign In stays busy through the probe.
     rig.type("korvaneUserField", "tech1");
     rig.type("korvaneCredentialField", "123456");
@@ -238,11 +305,11 @@ void TestUploadView::technicianRoad()
     QVERIFY(!rig.enabled("signInButton"));
     QVERIFY(rig.find<TintedButton>("signInButton")->isBusy());
     rig.click("signInButton");
-    QCOMPARE(rig.requests("/health"), 1);
+    QCOMPARE(rig.requests("/health"), 2);
     rig.gateway.releaseHeld();
     QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Signed In");
     QTRY_COMPARE(rig.find<PlainLabel>("korvaneUserStatus")->outsideText(), "Korvane ready: 2 lots, 2 categories.");
-    QCOMPARE(rig.requests("/health"), 1);
+    QCOMPARE(rig.requests("/health"), 2);
     QCOMPARE(rig.requests("/api/v1/auth/login"), 1);
     QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Green);
     QCOMPARE(sheets->text(), "Sheets Session Ready");
