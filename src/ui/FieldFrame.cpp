@@ -4,15 +4,15 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 
 namespace wrenlow {
 
-FieldFrame::FieldFrame(QWidget *content, int padding, QWidget *parent)
+FieldFrame::FieldFrame(QWidget *content, const QMargins &padding, QWidget *parent)
     : QWidget(parent)
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(padding, padding, padding, padding);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(padding);
     layout->addWidget(content);
     setFocusProxy(content);
 }

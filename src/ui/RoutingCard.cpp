@@ -242,7 +242,7 @@ QWidget *RoutingCard::makeCommentsBlock()
     m_comments->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
     m_comments->setFixedHeight(92 - 2 * 6);
     upload::bind(m_comments, m_model, &Model::setComments);
-    layout->addWidget(new FieldFrame(m_comments, 6, commentsBlock));
+    layout->addWidget(new FieldFrame(m_comments, QMargins(6, 6, 6, 6), commentsBlock));
     return commentsBlock;
 }
 
