@@ -91,6 +91,7 @@ DestinationsCard::DestinationsCard(DashboardViewModel &model, QWidget *parent)
     m_upload->setSymbol(QStringLiteral("arrow.up.circle.fill"));
     m_upload->setFont(WrenlowFont::font(13, QFont::Bold));
     m_upload->setHorizontalPadding(14);
+    m_upload->setLeadingLabel(true);
     m_upload->setFixedHeight(42);
     m_upload->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(m_upload, &TintedButton::clicked, this, [this] { m_model.uploadToSheets(); });
