@@ -267,8 +267,7 @@ void TestUploadView::technicianRoad()
     QCOMPARE(upload->text(), "Upload to Zel Sheets");
     QCOMPARE(rig.text("routingStatus"), "Enter an EMP ID to load projects.");
     QCOMPARE(rig.text("korvaneStatusLine"), "Korvane is not signed in.");
-    QCOMPARE(rig.find<SelectableText>("localReportPath")->text(), ReportStore::latestReportURL());
-    QVERIFY(rig.find<SelectableText>("localReportPath")->text().startsWith(rig.home.path()));
+    QCOMPARE(rig.find<SelectableText>("localReportPath")->text(), ReportStore::latestReportURL()); // not saved yet
     QVERIFY(!rig.shown("retryPendingButton"));
     QVERIFY(!rig.shown("duplicateMessage"));
     QVERIFY(!rig.shown("routingEmployeeName"));
@@ -547,19 +546,12 @@ void TestUploadView::menusNeverSelectOnTheirOwn()
     select();
     QSignalSpy changes(&model, &DashboardViewModel::changed);
     // Lists filled, refilled and filled with something else: the selection is never written by the page.
+    const KorvaneLot one{1, "Lot one", std::nullopt, false};
+    const KorvaneLot two{2, "Lot two", std::nullopt, false};
     for (int round = 0; round < 3; ++round) {
         model.setProjectOptions(round == 2 ? QStringList{"A", "B", "C"} : QStringList{"A", "B"});
-        KorvaneLot one;
-        one.lotId = 1;
-        one.name = "Lot one";
-        KorvaneLot two;
-        two.lotId = 2;
-        two.name = "Lot two";
         model.setKorvaneLots(round == 2 ? QList<KorvaneLot>{two, one} : QList<KorvaneLot>{one, two});
-        KorvaneUnitCategory desktop;
-        desktop.configValueId = 8;
-        desktop.label = "Desktop";
-        model.setKorvaneCategories({desktop});
+        model.setKorvaneCategories({KorvaneUnitCategory{.configValueId = 8, .label = "Desktop"}});
         Rig::settle();
     }
     for (const QList<QVariant> &change : changes)
@@ -610,7 +602,6 @@ void TestUploadView::pendingQueueRow_data()
     QTest::addColumn<bool>("retryEnabled");
 
     QTest::newRow("empty") << qint64(0) << true << false << "0 saved uploads" << true;
-    QTest::newRow("one") << qint64(1) << true << false << "1 saved upload" << true;
     QTest::newRow("two") << qint64(2) << true << false << "2 saved uploads" << true;
     QTest::newRow("signed out") << qint64(2) << false << false << "2 saved uploads" << false;
     QTest::newRow("routing busy") << qint64(1) << true << true << "1 saved upload" << false;
