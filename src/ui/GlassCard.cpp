@@ -13,9 +13,6 @@ namespace wrenlow {
 
 namespace {
 
-constexpr qreal shadowSigma = 11; // a shadow radius of 22
-constexpr QPoint shadowOffset(0, 12);
-
 // Most cards of a page share a few sizes, and a size changes only while the window is resized.
 QImage shadowImage(QSize size, Appearance appearance, qreal ratio)
 {
@@ -24,19 +21,18 @@ QImage shadowImage(QSize size, Appearance appearance, qreal ratio)
                         QLatin1Char('/') + QString::number(int(appearance)) + QLatin1Char('/') + QString::number(ratio);
     if (const QImage *cached = cache.object(key))
         return *cached;
-    QImage image = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, shadowSigma,
+    QImage image = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, GlassCard::shadowSigma,
                                              WrenlowTheme::color(ThemeRole::CardShadow, appearance), ratio);
     cache.insert(key, new QImage(image));
     return image;
 }
 
-// The platform's ultra-thin material behind the panel colour: a faint veil of the appearance's own tone.
-QColor materialTint(Appearance appearance)
+} // namespace
+
+QColor GlassCard::materialTint(Appearance appearance)
 {
     return appearance == Appearance::Dark ? QColor(28, 32, 42, 90) : QColor(255, 255, 255, 70);
 }
-
-} // namespace
 
 GlassCard::GlassCard(QWidget *content, QWidget *parent)
     : QWidget(parent)
