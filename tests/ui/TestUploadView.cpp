@@ -42,10 +42,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QJsonObject scenario(const QString &name)
+// A gateway script, by its path from this folder.
+QJsonObject scenario(const QString &path)
 {
-    QFile file(QFINDTESTDATA("scenarios/" + name));
-    file.open(QIODevice::ReadOnly);
+    QFile file(QFINDTESTDATA(path));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("no scenario %s", qPrintable(path));
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
@@ -167,7 +169,7 @@ private slots:
     void pendingQueueRow();
     void reportPathWrapsAnywhere();
 
-    void screenshots();
+    void demoRoad();
 
 private:
     InventorySnapshot m_tested;
@@ -245,7 +247,7 @@ void TestUploadView::headerPillsAndUploadButton()
 
 void TestUploadView::technicianRoad()
 {
-    QJsonObject script = scenario("upload-road.json");
+    QJsonObject script = scenario("scenarios/upload-road.json");
     // The first probe and the first project list wait for the test, to look at the page while they run.
     script.insert("GET /health",
                   QJsonDocument::fromJson(R"([{"json": {"ok": true}}, {"json": {"ok": true}, "hold": true},
@@ -479,7 +481,7 @@ void TestUploadView::amazonFieldsKeepTheirText()
 
 void TestUploadView::offlineNoticeTriesAgain()
 {
-    QJsonObject script = scenario("upload-road.json");
+    QJsonObject script = scenario("scenarios/upload-road.json");
     script.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}, {"json": {"ok": true}}])").array());
     Rig rig(script, m_tested);
     QVERIFY(!rig.shown("offlineNotice"));
@@ -642,53 +644,60 @@ void TestUploadView::reportPathWrapsAnywhere()
     QCOMPARE(path.textCursor().selectedText(), longPath);
 }
 
-// Not a check: writes the pictures of the page that the documentation shows, when asked to.
-void TestUploadView::screenshots()
+// The road the README's demo walks, in the whole window against the demo gateway; with WRENLOW_SCREENSHOT_DIR
+// set, the pictures of the page that the documentation shows are written there on the way.
+void TestUploadView::demoRoad()
 {
-    const QString folder = qEnvironmentVariable("WRENLOW_UPLOAD_SCREENSHOTS");
-    if (folder.isEmpty())
-        QSKIP("set WRENLOW_UPLOAD_SCREENSHOTS to a folder to write the Upload page's screenshots");
-    QDir().mkpath(folder);
+    const QString folder = qEnvironmentVariable("WRENLOW_SCREENSHOT_DIR");
     const auto shoot = [&](Rig &rig, const QString &name, Appearance appearance) {
+        if (folder.isEmpty())
+            return;
         if (rig.app->theme().appearance() != appearance)
             rig.app->theme().toggle();
         rig.app->window()->resize(1280, 1240);
         QTest::qWait(50);
+        QVERIFY(QDir().mkpath(folder));
         QVERIFY(rig.app->window()->grab().save(folder + "/upload-" + name + ".png"));
+        if (appearance != Appearance::Light)
+            rig.app->theme().toggle();
     };
+    const QJsonObject demo = scenario("../gateway/scenarios/demo.json");
 
-    QJsonObject offlineScript = scenario("upload-road.json");
-    offlineScript.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}])").array());
+    QJsonObject unreachable = demo;
+    unreachable.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}])").array());
     {
-        Rig rig(offlineScript, m_tested, true);
+        Rig rig(unreachable, m_tested, true);
         rig.type("empIdField", "E100");
-        rig.type("technicianField", "Ada Lovelace");
+        rig.type("technicianField", "Demo Technician");
         shoot(rig, "signed-out", Appearance::Light);
-        rig.type("korvaneUserField", "tech1");
+        rig.type("korvaneUserField", "demo");
         rig.type("korvaneCredentialField", "123456");
         rig.click("signInButton");
         QTRY_VERIFY(rig.shown("offlineNotice"));
         shoot(rig, "offline", Appearance::Light);
         shoot(rig, "offline-dark", Appearance::Dark);
-        rig.app->theme().toggle();
     }
-    Rig rig(scenario("upload-road.json"), m_tested, true);
+
+    Rig rig(demo, m_tested, true);
     rig.type("empIdField", "E100");
-    rig.type("korvaneUserField", "tech1");
+    rig.type("korvaneUserField", "demo");
     rig.type("korvaneCredentialField", "123456");
     rig.click("usePinSwitch");
     rig.click("signInButton");
-    QTRY_VERIFY(rig.shown("signedInBlock"));
+    QTRY_COMPARE(rig.text("korvaneUserStatus"), "Korvane ready: 2 lots, 2 categories.");
     rig.click("loadProjectsButton");
-    QTRY_VERIFY(rig.shown("projectMenu"));
-    QTRY_VERIFY(!rig.model->isRoutingBusy());
+    QTRY_COMPARE(rig.text("routingStatus"), "Loaded 3 projects for Demo Technician.");
+    rig.choose("projectMenu", "Returns");
     rig.click("checkDuplicateButton");
-    QTRY_VERIFY(rig.text("duplicateMessage").startsWith("Duplicate found"));
+    QTRY_COMPARE(rig.text("duplicateMessage"), "No duplicate found.");
+    rig.choose("categoryMenu", "Laptop");
     rig.click("resolveButton");
-    QTRY_VERIFY(rig.text("resolveSummaryText").startsWith("Korvane found"));
+    QTRY_COMPARE(rig.text("resolveSummaryText"), "Resolved existing Korvane unit #9001. Status: matched.");
+    QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Accent);
     shoot(rig, "signed-in", Appearance::Light);
     shoot(rig, "signed-in-dark", Appearance::Dark);
-    rig.app->theme().toggle();
+    rig.click("uploadButton");
+    QTRY_COMPARE(rig.text("routingStatus"), "Upload complete: Spring Macs row 42.");
 }
 
 QTEST_MAIN(TestUploadView)
