@@ -71,15 +71,6 @@ private:
     int m_symbolSize = 0;
 };
 
-PlainLabel *outsideText(const char *name, int pixelSize, QFont::Weight weight, ThemeRole color, QWidget *parent)
-{
-    auto *label = new PlainLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFont(WrenlowFont::font(pixelSize, weight));
-    WrenlowTheme::setForeground(label, color);
-    return label;
-}
-
 QComboBox *menu(const char *name, const QString &title, QWidget *parent)
 {
     auto *combo = new QComboBox(parent);
@@ -104,11 +95,6 @@ QVariant idValue(std::optional<qint64> id)
     return id ? QVariant(*id) : QVariant();
 }
 
-QString shownName(const QString &name)
-{
-    return cleanOutsideText(name).replace(QLatin1Char('\n'), QLatin1Char(' ')).left(PlainLabel::defaultLengthCap);
-}
-
 } // namespace
 
 BackendSessionCard::BackendSessionCard(DashboardViewModel &model, QWidget *parent)
@@ -123,7 +109,7 @@ BackendSessionCard::BackendSessionCard(DashboardViewModel &model, QWidget *paren
     stack->addWidget(makeOfflineNotice());
     stack->addWidget(makeSignInRow());
     stack->addWidget(makeSignedInBlock());
-    m_status = outsideText("korvaneStatusLine", 10, QFont::Normal, ThemeRole::Muted, this);
+    m_status = upload::makeOutsideText("korvaneStatusLine", 10, QFont::Normal, ThemeRole::Muted, this);
     stack->addWidget(m_status);
     refresh();
 }
@@ -220,8 +206,8 @@ QWidget *BackendSessionCard::makeSignedInBlock()
     auto *userRow = new QHBoxLayout;
     auto *names = new QVBoxLayout;
     names->setSpacing(3);
-    m_userName = outsideText("korvaneUserName", 13, QFont::Bold, ThemeRole::Primary, m_signedIn);
-    m_userStatus = outsideText("korvaneUserStatus", 10, QFont::Normal, ThemeRole::Muted, m_signedIn);
+    m_userName = upload::makeOutsideText("korvaneUserName", 13, QFont::Bold, ThemeRole::Primary, m_signedIn);
+    m_userStatus = upload::makeOutsideText("korvaneUserStatus", 10, QFont::Normal, ThemeRole::Muted, m_signedIn);
     names->addWidget(m_userName);
     names->addWidget(m_userStatus);
     userRow->addLayout(names, 1);
@@ -269,7 +255,7 @@ QWidget *BackendSessionCard::makeSignedInBlock()
     m_summarySymbol = new SymbolView(QStringLiteral("checkmark.circle"), 14, ThemeRole::Accent, m_summary);
     m_summarySymbol->setObjectName(QStringLiteral("resolveSummarySymbol"));
     summaryRow->addWidget(m_summarySymbol, 0, Qt::AlignTop);
-    m_summaryText = outsideText("resolveSummaryText", 10, QFont::Normal, ThemeRole::Muted, m_summary);
+    m_summaryText = upload::makeOutsideText("resolveSummaryText", 10, QFont::Normal, ThemeRole::Muted, m_summary);
     summaryRow->addWidget(m_summaryText, 1);
     stack->addWidget(m_summary);
 
@@ -331,11 +317,11 @@ void BackendSessionCard::refresh()
     m_signOut->setEnabled(!busy);
     QList<upload::Entry> lots{{QStringLiteral("Select lot"), QVariant()}};
     for (const KorvaneLot &lot : m_model.korvaneLots())
-        lots.append({shownName(lot.name), QVariant(lot.lotId)});
+        lots.append({upload::menuText(lot.name), QVariant(lot.lotId)});
     upload::showEntries(m_lots, lots, idValue(m_model.selectedKorvaneLotId()));
     QList<upload::Entry> categories{{QStringLiteral("Select category"), QVariant()}};
     for (const KorvaneUnitCategory &category : m_model.korvaneCategories())
-        categories.append({shownName(category.label), QVariant(category.configValueId)});
+        categories.append({upload::menuText(category.label), QVariant(category.configValueId)});
     upload::showEntries(m_categories, categories, idValue(m_model.selectedKorvaneCategoryId()));
     m_resolve->setEnabled(m_model.korvaneResolveReady() && !busy);
 

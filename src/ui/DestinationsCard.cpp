@@ -72,10 +72,7 @@ DestinationsCard::DestinationsCard(DashboardViewModel &model, QWidget *parent)
     connect(m_retry, &TintedButton::clicked, this, [this] { m_model.retryPendingUploads(); });
     stack->addWidget(m_retry, 0, Qt::AlignLeft);
 
-    m_routingStatus = new PlainLabel(this);
-    m_routingStatus->setObjectName(QStringLiteral("routingStatus"));
-    m_routingStatus->setFont(WrenlowFont::font(10));
-    WrenlowTheme::setForeground(m_routingStatus, ThemeRole::Muted);
+    m_routingStatus = upload::makeOutsideText("routingStatus", 10, QFont::Normal, ThemeRole::Muted, this);
     stack->addWidget(captioned(QStringLiteral("ROUTING STATUS"), m_routingStatus));
 
     m_reportPath = new SelectableText(this);

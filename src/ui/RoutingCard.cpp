@@ -31,15 +31,6 @@ const QString amazonProjectName = QStringLiteral("Incoming Amazon Returns");
 const std::array<std::pair<const char *, const char *>, 3> duplicateActions{
     {{"Skip", "skip"}, {"Append", "append"}, {"Overwrite", "overwrite"}}};
 
-// A gateway may name a project at any length; the menu shows a line of it and keeps the name as the value.
-constexpr qsizetype projectNameCap = 120;
-
-QString shownProjectName(const QString &name)
-{
-    const QString clean = cleanOutsideText(name).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return clean.size() <= projectNameCap ? clean : clean.left(projectNameCap - 1) + QChar(0x2026);
-}
-
 QVBoxLayout *block(QWidget *owner, const QString &caption)
 {
     auto *layout = new QVBoxLayout(owner);
@@ -88,11 +79,7 @@ RoutingCard::RoutingCard(DashboardViewModel &model, QWidget *parent)
     m_loadProjects->setSymbol(QStringLiteral("arrow.triangle.2.circlepath"));
     connect(m_loadProjects, &TintedButton::clicked, this, [this] { m_model.loadProjects(); });
     loadRow->addWidget(m_loadProjects);
-    m_employeeName = new PlainLabel(this);
-    m_employeeName->setObjectName(QStringLiteral("routingEmployeeName"));
-    m_employeeName->setLineLimit(1);
-    m_employeeName->setFont(WrenlowFont::font(10, QFont::DemiBold));
-    WrenlowTheme::setForeground(m_employeeName, ThemeRole::Accent);
+    m_employeeName = upload::makeOutsideText("routingEmployeeName", 10, QFont::DemiBold, ThemeRole::Accent, this, 1);
     loadRow->addWidget(m_employeeName, 1);
     loadRow->addStretch();
     stack->addLayout(loadRow);
@@ -116,11 +103,7 @@ RoutingCard::RoutingCard(DashboardViewModel &model, QWidget *parent)
     m_checkDuplicate->setSymbol(QStringLiteral("magnifyingglass.circle"));
     connect(m_checkDuplicate, &TintedButton::clicked, this, [this] { m_model.checkDuplicate(); });
     checkRow->addWidget(m_checkDuplicate);
-    m_duplicateMessage = new PlainLabel(this);
-    m_duplicateMessage->setObjectName(QStringLiteral("duplicateMessage"));
-    m_duplicateMessage->setLineLimit(2);
-    m_duplicateMessage->setFont(WrenlowFont::font(9));
-    WrenlowTheme::setForeground(m_duplicateMessage, ThemeRole::Muted);
+    m_duplicateMessage = upload::makeOutsideText("duplicateMessage", 9, QFont::Normal, ThemeRole::Muted, this, 2);
     checkRow->addWidget(m_duplicateMessage, 1);
     checkRow->addStretch();
     stack->addLayout(checkRow);
@@ -255,7 +238,7 @@ void RoutingCard::refresh()
     for (LabeledField *field : std::as_const(m_fields))
         field->refresh();
     m_loadProjects->setEnabled(!m_model.empID().trimmed().isEmpty() && !busy);
-    m_employeeName->setOutsideText(m_model.routingEmployeeName());
+    upload::showCutText(m_employeeName, m_model.routingEmployeeName());
     m_employeeName->setVisible(!m_model.routingEmployeeName().isEmpty());
 
     const QStringList &projects = m_model.projectOptions();
@@ -264,7 +247,7 @@ void RoutingCard::refresh()
     m_projectMenu->setVisible(!amazon && !projects.isEmpty());
     QList<upload::Entry> entries;
     for (const QString &project : projects)
-        entries.append({shownProjectName(project), project});
+        entries.append({upload::menuText(project), project});
     upload::showEntries(m_projectMenu, entries, m_model.selectedProject());
 
     m_assetTag->setTitle(amazon ? QStringLiteral("AZ NUMBER / ASSET TAG") : QStringLiteral("ASSET TAG"));
@@ -279,7 +262,7 @@ void RoutingCard::refresh()
     m_duplicateAction->setCurrentIndex(action);
 
     m_checkDuplicate->setEnabled(m_model.routingReady() && !busy && m_model.sheetsConfigured());
-    m_duplicateMessage->setOutsideText(m_model.lastDuplicateMessage());
+    upload::showCutText(m_duplicateMessage, m_model.lastDuplicateMessage());
     m_duplicateMessage->setVisible(!m_model.lastDuplicateMessage().isEmpty());
     upload::show(m_comments, m_model.comments());
 }

@@ -1,5 +1,6 @@
 #include "ui/UploadParts.h"
 
+#include "ui/PlainLabel.h"
 #include "ui/WrenlowFont.h"
 #include "workflow/DashboardViewModel.h"
 
@@ -9,6 +10,14 @@
 #include <QSignalBlocker>
 
 namespace wrenlow::upload {
+
+namespace {
+
+// PlainLabel wraps inside words only when it counts lines; this many is more than its length cap can fill.
+constexpr int everyLine = 64;
+constexpr qsizetype menuTextCap = 120;
+
+} // namespace
 
 QLabel *makeText(const QString &text, int pixelSize, QFont::Weight weight, FontDesign design, ThemeRole color,
                  QWidget *parent)
@@ -25,6 +34,29 @@ QLabel *makeWrappedText(const QString &text, int pixelSize, ThemeRole color, QWi
     QLabel *label = makeText(text, pixelSize, QFont::Normal, FontDesign::Default, color, parent);
     label->setWordWrap(true);
     return label;
+}
+
+PlainLabel *makeOutsideText(const char *objectName, int pixelSize, QFont::Weight weight, ThemeRole color,
+                            QWidget *parent, int lines)
+{
+    auto *label = new PlainLabel(parent);
+    label->setObjectName(QLatin1String(objectName));
+    label->setFont(WrenlowFont::font(pixelSize, weight));
+    label->setLineLimit(lines > 0 ? lines : everyLine);
+    WrenlowTheme::setForeground(label, color);
+    return label;
+}
+
+void showCutText(PlainLabel *label, const QString &text)
+{
+    label->setOutsideText(text);
+    label->setToolTip(text.isEmpty() ? QString() : Qt::convertFromPlainText(label->outsideText()));
+}
+
+QString menuText(const QString &name)
+{
+    const QString line = cleanOutsideText(name).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line.size() <= menuTextCap ? line : line.left(menuTextCap - 1) + QChar(0x2026);
 }
 
 TextBinding textBinding(DashboardViewModel &model, const QString &(DashboardViewModel::*read)() const,

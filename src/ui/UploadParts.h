@@ -18,6 +18,7 @@ class QPlainTextEdit;
 namespace wrenlow {
 
 class DashboardViewModel;
+class PlainLabel;
 
 // Pieces shared by the Upload page's cards: texts in the page's fonts and colours, and the two-way bindings
 // of the controls that are not labelled fields.
@@ -28,6 +29,16 @@ QLabel *makeText(const QString &text, int pixelSize, QFont::Weight weight, FontD
                  QWidget *parent);
 // The same, wrapping onto as many lines as the width needs.
 QLabel *makeWrappedText(const QString &text, int pixelSize, ThemeRole color, QWidget *parent);
+
+// Text from outside (a gateway's answer, a user's name) in a font of the page. With `lines` it stops after that
+// many lines with an ellipsis; without, it takes every line it needs. Either way it breaks inside a long word
+// rather than widening its card.
+PlainLabel *makeOutsideText(const char *objectName, int pixelSize, QFont::Weight weight, ThemeRole color,
+                            QWidget *parent, int lines = 0);
+// Shows the text in a label made with `lines`, with the whole text in its tooltip.
+void showCutText(PlainLabel *label, const QString &text);
+// A name from outside as one menu entry: cleaned, on one line, cut to a length a menu can show.
+QString menuText(const QString &name);
 
 // A labelled field's link to one text field of the model.
 TextBinding textBinding(DashboardViewModel &model, const QString &(DashboardViewModel::*read)() const,
