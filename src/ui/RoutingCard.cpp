@@ -155,7 +155,7 @@ QWidget *RoutingCard::makeAmazonFields()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
 
-    struct Spec
+    struct AmazonField
     {
         const char *name;
         QString title;
@@ -163,7 +163,7 @@ QWidget *RoutingCard::makeAmazonFields()
         void (Model::*write)(QString);
         QString prompt;
     };
-    const QList<QList<Spec>> rows{
+    const QList<QList<AmazonField>> rows{
         {{"sentField", QStringLiteral("SENT"), &Model::sent, &Model::setSent, QStringLiteral("Sent")},
          {"trackingNumberField", QStringLiteral("TRACKING NO"), &Model::trackingNumber, &Model::setTrackingNumber,
           QStringLiteral("Tracking number")}},
@@ -179,13 +179,14 @@ QWidget *RoutingCard::makeAmazonFields()
         {{"workingOnItField", QStringLiteral("WORKING ON IT"), &Model::workingOnIt, &Model::setWorkingOnIt,
           QStringLiteral("Work performed / current status")}},
     };
-    for (const QList<Spec> &row : rows) {
+    for (const QList<AmazonField> &row : rows) {
         auto *line = new QHBoxLayout;
         line->setSpacing(10);
-        for (const Spec &spec : row) {
+        for (const AmazonField &amazonField : row) {
             auto *labeled =
-                new LabeledField(spec.title, upload::textBinding(m_model, spec.read, spec.write), spec.prompt, amazon);
-            labeled->setObjectName(QLatin1String(spec.name));
+                new LabeledField(amazonField.title, upload::textBinding(m_model, amazonField.read, amazonField.write),
+                                 amazonField.prompt, amazon);
+            labeled->setObjectName(QLatin1String(amazonField.name));
             m_fields.append(labeled);
             line->addWidget(labeled, 1);
         }

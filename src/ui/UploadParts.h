@@ -20,7 +20,7 @@ namespace wrenlow {
 class DashboardViewModel;
 class PlainLabel;
 
-// Pieces shared by the Upload page's cards: texts in the page's fonts and colours, and the two-way bindings
+// What the Upload page's cards share: texts in the page's fonts and colours, and the two-way bindings
 // of the controls that are not labelled fields.
 namespace upload {
 
