@@ -1,44 +1,15 @@
 #include "ui/LabeledField.h"
 
+#include "ui/FieldFrame.h"
 #include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 
 namespace wrenlow {
-
-namespace {
-
-// The rounded box behind the entry.
-class FieldBox : public QWidget
-{
-public:
-    explicit FieldBox(QWidget *parent)
-        : QWidget(parent)
-    {
-        setFixedHeight(36);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        const Appearance appearance = WrenlowTheme::appearanceOf(this);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath box;
-        box.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
-        painter.fillPath(box, WrenlowTheme::color(ThemeRole::FieldBackground, appearance));
-        painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Line, appearance), 1));
-        painter.drawPath(box);
-    }
-};
-
-} // namespace
 
 QLabel *makeLabel(const QString &text, const QFont &font, ThemeRole color, QWidget *parent, qreal opacity)
 {
@@ -65,10 +36,8 @@ LabeledField::LabeledField(const QString &title, TextBinding text, const QString
     layout->setSpacing(6);
     layout->addWidget(m_caption);
 
-    auto *box = new FieldBox(this);
-    auto *boxLayout = new QHBoxLayout(box);
-    boxLayout->setContentsMargins(11, 0, 11, 0);
-    boxLayout->addWidget(m_edit);
+    auto *box = new FieldFrame(m_edit, QMargins(11, 0, 11, 0), this);
+    box->setFixedHeight(36);
     layout->addWidget(box);
 
     m_edit->setFrame(false);

@@ -81,9 +81,16 @@ QSize TintedButton::sizeHint() const
     return {labelWidth() + 2 * m_padding, height() > 0 ? height() : 28};
 }
 
+void TintedButton::setLeadingLabel(bool leading)
+{
+    m_leading = leading;
+    placeSpinner();
+    update();
+}
+
 QRect TintedButton::iconRect() const
 {
-    const int left = (width() - labelWidth()) / 2;
+    const int left = m_leading ? m_padding : (width() - labelWidth()) / 2;
     return {left, (height() - iconSize()) / 2, iconSize(), iconSize()};
 }
 

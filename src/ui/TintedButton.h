@@ -29,6 +29,8 @@ public:
     // Space between the label's edge and the button's left and right edges.
     void setHorizontalPadding(int padding);
     void setSpacing(int spacing);
+    // Puts symbol and text at the leading edge (after the padding) instead of in the middle.
+    void setLeadingLabel(bool leading);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -50,6 +52,7 @@ private:
     bool m_busy = false;
     int m_padding = 12;
     int m_spacing = 6;
+    bool m_leading = false;
     Spinner *m_spinner;
 };
 

@@ -1,0 +1,32 @@
+#include "ui/FieldFrame.h"
+
+#include "ui/WrenlowTheme.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QHBoxLayout>
+
+namespace wrenlow {
+
+FieldFrame::FieldFrame(QWidget *content, const QMargins &padding, QWidget *parent)
+    : QWidget(parent)
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(padding);
+    layout->addWidget(content);
+    setFocusProxy(content);
+}
+
+void FieldFrame::paintEvent(QPaintEvent *)
+{
+    const Appearance appearance = WrenlowTheme::appearanceOf(this);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath box;
+    box.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+    painter.fillPath(box, WrenlowTheme::color(ThemeRole::FieldBackground, appearance));
+    painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Line, appearance), 1));
+    painter.drawPath(box);
+}
+
+} // namespace wrenlow

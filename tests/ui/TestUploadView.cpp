@@ -1,0 +1,705 @@
+// The Upload page driven through its real widgets, against the stand-in gateway on loopback.
+#include "ui/LabeledField.h"
+#include "ui/PlainLabel.h"
+#include "ui/SegmentedPicker.h"
+#include "ui/SelectableText.h"
+#include "ui/StatusPill.h"
+#include "ui/SymbolView.h"
+#include "ui/TintedButton.h"
+#include "ui/ToggleSwitch.h"
+#include "ui/ContentView.h"
+#include "ui/ThemeSetting.h"
+#include "ui/UploadView.h"
+#include "ui/WrenlowMacApp.h"
+
+#include "FakeMacEnvironment.h"
+#include "GatewayStandIn.h"
+#include "TaskWait.h"
+
+#include "report/ReportStore.h"
+#include "scan/MacInventoryService.h"
+#include "workflow/DashboardViewModel.h"
+#include "workflow/WorkflowServices.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QMainWindow>
+#include <QCoroTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace wrenlow;
+using namespace wrenlow::test;
+using wrenlow::support::waitForTask;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A gateway script, by its path from this folder.
+QJsonObject scenario(const QString &path)
+{
+    QFile file(QFINDTESTDATA(path));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("no scenario %s", qPrintable(path));
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+// The page on a view model of its own, in a fresh home folder, talking to a stand-in gateway.
+// With `window`, the page stands in the application's whole window instead of on its own.
+struct Rig
+{
+    Rig(const QJsonObject &script, const InventorySnapshot &snapshot, bool window = false)
+    {
+        qputenv("HOME", home.path().toUtf8());
+        gateway.setScenario(GatewayScenario(script));
+        gateway.listen();
+        const auto noWait = [](std::chrono::milliseconds) { return QCoro::sleepFor(0ms); };
+        auto owned = std::make_unique<DashboardViewModel>(WorkflowServices::production(gateway.baseUrl(), noWait));
+        owned->setSnapshot(snapshot);
+        if (window) {
+            app = std::make_unique<WrenlowMacApp>(std::move(owned));
+            model = &app->model();
+            model->setSelectedPage(AppPage::Upload);
+            page = app->content()->page(AppPage::Upload);
+            app->window()->show();
+        } else {
+            model = owned.get();
+            ownModel = std::move(owned);
+            ownPage = std::make_unique<UploadView>(*model);
+            page = ownPage.get();
+            page->resize(1100, 1400);
+            page->show();
+        }
+        settle();
+    }
+
+    // Lets the page take in the model's latest changes.
+    static void settle() { QCoreApplication::processEvents(); }
+
+    template <typename T> T *find(const char *name) const
+    {
+        T *widget = page->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no widget %s", name);
+        return widget;
+    }
+    QLineEdit *edit(const char *field) const { return find<LabeledField>(field)->lineEdit(); }
+    QString caption(const char *field) const { return find<LabeledField>(field)->caption()->text(); }
+    bool shown(const char *name) const { return find<QWidget>(name)->isVisible(); }
+    bool enabled(const char *name) const { return find<QWidget>(name)->isEnabled(); }
+    QString text(const char *label) const { return find<PlainLabel>(label)->outsideText(); }
+
+    void type(const char *field, const QString &text) const
+    {
+        QLineEdit *line = edit(field);
+        line->setFocus();
+        line->selectAll();
+        QTest::keyClicks(line, text);
+        settle();
+    }
+    void click(const char *button) const
+    {
+        QTest::mouseClick(find<QWidget>(button), Qt::LeftButton);
+        settle();
+    }
+    // Picks a menu entry the way a technician does with the keyboard, which is what makes the menu report a choice.
+    void choose(const char *menu, const QString &entry) const
+    {
+        auto *combo = find<QComboBox>(menu);
+        const int target = combo->findText(entry);
+        QVERIFY2(target >= 0, qPrintable(entry));
+        combo->setFocus();
+        while (combo->currentIndex() != target)
+            QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+        settle();
+    }
+    QStringList entries(const char *menu) const
+    {
+        QStringList texts;
+        auto *combo = find<QComboBox>(menu);
+        for (int i = 0; i < combo->count(); ++i)
+            texts.append(combo->itemText(i));
+        return texts;
+    }
+    int requests(const QString &path) const
+    {
+        int count = 0;
+        for (const LoggedRequest &request : gateway.requests())
+            count += request.path == path;
+        return count;
+    }
+
+    QTemporaryDir home;
+    GatewayStandIn gateway;
+    std::unique_ptr<DashboardViewModel> ownModel;
+    std::unique_ptr<UploadView> ownPage;
+    std::unique_ptr<WrenlowMacApp> app;
+    DashboardViewModel *model = nullptr;
+    QWidget *page = nullptr;
+};
+
+} // namespace
+
+class TestUploadView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void headerPillsAndUploadButton_data();
+    void headerPillsAndUploadButton();
+    void technicianRoad();
+    void amazonLayoutFollowsEveryKeystroke();
+    void amazonFieldsKeepTheirText_data();
+    void amazonFieldsKeepTheirText();
+    void offlineNoticeTriesAgain();
+    void menusNeverSelectOnTheirOwn_data();
+    void menusNeverSelectOnTheirOwn();
+    void duplicateActionSegments_data();
+    void duplicateActionSegments();
+    void pendingQueueRow_data();
+    void pendingQueueRow();
+    void reportPathWrapsAnywhere();
+
+    void demoRoad();
+
+private:
+    InventorySnapshot m_tested;
+};
+
+void TestUploadView::initTestCase()
+{
+    WrenlowMacApp::prepareApplication();
+    const FakeMacEnvironment mac(QStringLiteral("apple-silicon-macbook"));
+    m_tested = waitForTask(MacInventoryService().scan());
+    for (DiagnosticItem &item : m_tested.diagnostics) {
+        if (item.state != DiagnosticState::NotApplicable)
+            item.state = DiagnosticState::Pass;
+    }
+}
+
+void TestUploadView::headerPillsAndUploadButton_data()
+{
+    QTest::addColumn<QList<DiagnosticState>>("states"); // empty: no snapshot
+    QTest::addColumn<bool>("signedIn");
+    QTest::addColumn<QString>("empID");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<bool>("uploadEnabled");
+
+    using S = DiagnosticState;
+    const QList<S> passed{S::Pass, S::Pass, S::NotApplicable};
+    QTest::newRow("no snapshot") << QList<S>{} << true << "E100" << false << false << false;
+    QTest::newRow("nothing applies") << QList<S>{S::NotApplicable, S::NotApplicable} << true << "E100" << false << false
+                                     << false;
+    QTest::newRow("one still ready") << QList<S>{S::Pass, S::Ready} << true << "E100" << false << false << false;
+    QTest::newRow("complete with a failure") << QList<S>{S::Pass, S::Fail} << true << "E100" << false << true << true;
+    QTest::newRow("signed out") << passed << false << "E100" << false << true << false;
+    QTest::newRow("routing incomplete") << passed << true << "" << false << true << false;
+    QTest::newRow("routing busy") << passed << true << "E100" << true << true << false;
+}
+
+void TestUploadView::headerPillsAndUploadButton()
+{
+    QFETCH(QList<DiagnosticState>, states);
+    QFETCH(bool, signedIn);
+    QFETCH(QString, empID);
+    QFETCH(bool, busy);
+    QFETCH(bool, complete);
+    QFETCH(bool, uploadEnabled);
+
+    Rig rig({}, m_tested);
+    DashboardViewModel &model = *rig.model;
+    if (states.isEmpty()) {
+        model.setSnapshot(std::nullopt);
+    } else {
+        InventorySnapshot snapshot = m_tested;
+        snapshot.diagnostics = snapshot.diagnostics.mid(0, states.size());
+        for (qsizetype i = 0; i < states.size(); ++i)
+            snapshot.diagnostics[i].state = states.at(i);
+        model.setSnapshot(snapshot);
+    }
+    model.setSheetsConfigured(signedIn);
+    model.setEmpID(empID);
+    model.setSelectedProject("Refurb West");
+    model.setIsRoutingBusy(busy);
+    Rig::settle();
+
+    auto *tests = rig.find<StatusPill>("testsPill");
+    QCOMPARE(tests->text(), complete ? "Tests complete" : "Testing incomplete");
+    QCOMPARE(tests->color(), complete ? ThemeRole::Green : ThemeRole::Orange);
+    auto *sheets = rig.find<StatusPill>("sheetsPill");
+    QCOMPARE(sheets->text(), signedIn ? "Sheets Session Ready" : "Sign In for Sheets");
+    QCOMPARE(sheets->color(), signedIn ? ThemeRole::Accent : ThemeRole::Orange);
+    auto *upload = rig.find<TintedButton>("uploadButton");
+    QCOMPARE(upload->isEnabled(), uploadEnabled);
+    QCOMPARE(upload->text(), busy ? "Working\u2026" : "Upload to Zel Sheets");
+    QCOMPARE(rig.shown("routingBusy"), busy);
+}
+
+void TestUploadView::technicianRoad()
+{
+    QJsonObject script = scenario("scenarios/upload-road.json");
+    // The first probe and the first project list wait for the test, to look at the page while they run.
+    script.insert("GET /health",
+                  QJsonDocument::fromJson(R"([{"json": {"ok": true}}, {"json": {"ok": true}, "hold": true},
+                                                           {"json": {"ok": true}}])")
+                      .array());
+    Rig rig(script, m_tested);
+    auto *tests = rig.find<StatusPill>("testsPill");
+    auto *sheets = rig.find<StatusPill>("sheetsPill");
+    auto *upload = rig.find<TintedButton>("uploadButton");
+
+    // Signed out, nothing typed.
+    QCOMPARE(tests->text(), "Tests complete");
+    QCOMPARE(tests->color(), ThemeRole::Green);
+    QCOMPARE(sheets->text(), "Sign In for Sheets");
+    QCOMPARE(sheets->color(), ThemeRole::Orange);
+    QCOMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
+    QVERIFY(!rig.enabled("loadProjectsButton"));
+    QVERIFY(!upload->isEnabled());
+    QCOMPARE(upload->text(), "Upload to Zel Sheets");
+    QCOMPARE(rig.text("routingStatus"), "Enter an EMP ID to load projects.");
+    QCOMPARE(rig.text("korvaneStatusLine"), "Korvane is not signed in.");
+    QCOMPARE(rig.find<SelectableText>("localReportPath")->text(), ReportStore::latestReportURL()); // not saved yet
+    QVERIFY(!rig.shown("retryPendingButton"));
+    QVERIFY(!rig.shown("duplicateMessage"));
+    QVERIFY(!rig.shown("routingEmployeeName"));
+
+    // EMP ID and a project typed by hand; loading without a sign-in keeps the free field.
+    rig.type("empIdField", "E100");
+    QCOMPARE(rig.model->empID(), "E100");
+    QVERIFY(rig.enabled("loadProjectsButton"));
+    rig.type("projectTextField", "Refurb West");
+    QCOMPARE(rig.model->selectedProject(), "Refurb West");
+    QVERIFY(!rig.enabled("checkDuplicateButton")); // routing complete, but not signed in
+    rig.click("loadProjectsButton");
+    QCOMPARE(rig.text("routingStatus"), "Sign in to Korvane to enable Sheets routing.");
+    QVERIFY(rig.shown("projectTextField"));
+    QVERIFY(!rig.shown("projectMenu"));
+    QCOMPARE(rig.edit("projectTextField")->text(), QString()); // the refused load emptied the selection
+
+    // Empty fields do not disable Sign In; the model answers in the status line.
+    rig.click("signInButton");
+    QTRY_COMPARE(rig.text("korvaneStatusLine"), "Enter a Korvane user and password or PIN.");
+    QVERIFY(rig.shown("signInRow"));
+
+    // Sign-in with a PIN: switching keeps the typed text; Sign In stays busy through the probe.
+    rig.type("korvaneUserField", "tech1");
+    rig.type("korvaneCredentialField", "123456");
+    QCOMPARE(rig.caption("korvaneCredentialField"), "PASSWORD");
+    rig.click("usePinSwitch");
+    QVERIFY(rig.model->korvaneUsePin());
+    QCOMPARE(rig.caption("korvaneCredentialField"), "6-DIGIT PIN");
+    QCOMPARE(rig.edit("korvaneCredentialField")->placeholderText(), "PIN");
+    QCOMPARE(rig.edit("korvaneCredentialField")->text(), "123456");
+    rig.click("signInButton");
+    QTRY_COMPARE(rig.gateway.heldCount(), 1);
+    QVERIFY(!rig.enabled("signInButton"));
+    QVERIFY(rig.find<TintedButton>("signInButton")->isBusy());
+    rig.click("signInButton");
+    QCOMPARE(rig.requests("/health"), 2);
+    rig.gateway.releaseHeld();
+    QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Signed In");
+    QTRY_COMPARE(rig.find<PlainLabel>("korvaneUserStatus")->outsideText(), "Korvane ready: 2 lots, 2 categories.");
+    QCOMPARE(rig.requests("/health"), 2);
+    QCOMPARE(rig.requests("/api/v1/auth/login"), 1);
+    QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Green);
+    QCOMPARE(sheets->text(), "Sheets Session Ready");
+    QCOMPARE(sheets->color(), ThemeRole::Accent);
+    QVERIFY(rig.shown("signedInBlock"));
+    QVERIFY(!rig.shown("signInRow"));
+    QVERIFY(!rig.shown("korvaneStatusLine"));
+    QCOMPARE(rig.text("korvaneUserName"), "Ada Lovelace");
+    QCOMPARE(rig.edit("korvaneCredentialField")->text(), QString()); // the sign-in cleared the credential
+    QVERIFY(rig.enabled("signInButton"));
+    QVERIFY(!rig.enabled("checkDuplicateButton"));
+    QVERIFY(!upload->isEnabled());
+    rig.type("projectTextField", "Refurb West");
+    QVERIFY(rig.enabled("checkDuplicateButton"));
+    QVERIFY(upload->isEnabled());
+
+    // Projects: the typed project is still offered, so the menu shows it; a markup name stays plain text.
+    rig.click("loadProjectsButton");
+    QTRY_COMPARE(rig.text("routingStatus"), "Loaded 3 projects for Ada Lovelace.");
+    QVERIFY(rig.shown("projectMenu"));
+    QVERIFY(!rig.shown("projectTextField"));
+    QCOMPARE(rig.entries("projectMenu"), QStringList({"Refurb East", "Refurb West", "<b>Bold</b> project"}));
+    QCOMPARE(rig.find<QComboBox>("projectMenu")->currentText(), "Refurb West");
+    QCOMPARE(rig.edit("technicianField")->text(), "Ada Lovelace");
+    QVERIFY(rig.shown("routingEmployeeName"));
+    QCOMPARE(rig.text("routingEmployeeName"), "Ada Lovelace");
+    rig.choose("projectMenu", "Refurb East");
+    QCOMPARE(rig.model->selectedProject(), "Refurb East");
+
+    // Duplicate check: the gateway's finding shows beside the button.
+    rig.click("checkDuplicateButton");
+    QTRY_VERIFY(rig.text("duplicateMessage").startsWith("Duplicate found in Refurb West row 12 ("));
+    QVERIFY(rig.shown("duplicateMessage"));
+
+    // Lot and category, then the resolve and its summary with the review symbol.
+    QCOMPARE(rig.entries("lotMenu"), QStringList({"Select lot", "Spring intake", "Spring intake / Macs"}));
+    QCOMPARE(rig.find<QComboBox>("lotMenu")->currentText(), "Spring intake");
+    rig.choose("lotMenu", "Select lot");
+    QCOMPARE(rig.model->selectedKorvaneLotId(), std::nullopt);
+    QVERIFY(!rig.enabled("resolveButton"));
+    rig.choose("lotMenu", "Spring intake / Macs");
+    rig.choose("categoryMenu", "Desktop");
+    QCOMPARE(rig.model->selectedKorvaneLotId(), 42);
+    QCOMPARE(rig.model->selectedKorvaneCategoryId(), 8);
+    QVERIFY(!rig.shown("resolveSummary"));
+    rig.click("resolveButton");
+    QTRY_COMPARE(rig.text("resolveSummaryText"),
+                 "Korvane found 2 candidate matches. Technician review is required before commit.");
+    QVERIFY(rig.shown("resolveSummary"));
+    QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->symbol(), "exclamationmark.bubble");
+    QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Orange);
+
+    // An upload the gateway keeps failing goes to the queue; the retry sends it.
+    rig.click("uploadButton");
+    QCOMPARE(upload->text(), "Working\u2026");
+    QVERIFY(!upload->isEnabled());
+    QVERIFY(rig.shown("routingBusy"));
+    QVERIFY(!rig.enabled("loadProjectsButton"));
+    QVERIFY(!rig.enabled("checkDuplicateButton"));
+    QVERIFY(rig.enabled("empIdField"));
+    QTRY_VERIFY(rig.text("routingStatus").startsWith("Network upload failed. Saved to pending queue: "));
+    QCOMPARE(rig.find<QLabel>("pendingDestinationDetail")->text(), "1 saved upload");
+    QVERIFY(rig.shown("retryPendingButton"));
+    QVERIFY(rig.enabled("retryPendingButton"));
+    QCOMPARE(upload->text(), "Upload to Zel Sheets");
+    QVERIFY(!rig.shown("routingBusy"));
+    rig.click("retryPendingButton");
+    QTRY_COMPARE(rig.text("routingStatus"), "Retried pending queue: 1 uploaded, 0 remaining.");
+    QCOMPARE(rig.find<QLabel>("pendingDestinationDetail")->text(), "0 saved uploads");
+    QVERIFY(!rig.shown("retryPendingButton"));
+
+    // Sign-out closes the spreadsheet functions and keeps the routing fields.
+    rig.click("signOutButton");
+    QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
+    QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Accent2);
+    QCOMPARE(sheets->text(), "Sign In for Sheets");
+    QCOMPARE(rig.text("korvaneStatusLine"), "Korvane signed out.");
+    QVERIFY(rig.shown("signInRow"));
+    QVERIFY(!rig.shown("signedInBlock"));
+    QCOMPARE(rig.text("routingStatus"), "Sign in to Korvane to enable Sheets routing.");
+    QCOMPARE(rig.find<QComboBox>("projectMenu")->currentText(), "Refurb East");
+    QVERIFY(!upload->isEnabled());
+    QVERIFY(!rig.enabled("checkDuplicateButton"));
+    QVERIFY(rig.enabled("loadProjectsButton"));
+}
+
+void TestUploadView::amazonLayoutFollowsEveryKeystroke()
+{
+    Rig rig({}, m_tested);
+    rig.type("projectTextField", "Refurb West");
+    const QString keys = " amzn ";
+    for (qsizetype typed = 1; typed <= keys.size(); ++typed) {
+        QTest::keyClick(rig.edit("empIdField"), keys.at(typed - 1).toLatin1());
+        Rig::settle();
+        const bool amazon = typed >= 5;
+        QCOMPARE(rig.shown("amazonFields"), amazon);
+        QCOMPARE(rig.shown("amazonProject"), amazon);
+        QCOMPARE(rig.shown("projectTextField"), !amazon);
+        QCOMPARE(rig.caption("assetTagField"), amazon ? "AZ NUMBER / ASSET TAG" : "ASSET TAG");
+        QCOMPARE(rig.edit("assetTagField")->placeholderText(), amazon ? "Required AZ number" : "Optional asset tag");
+        QCOMPARE(rig.enabled("loadProjectsButton"), typed >= 2); // a blank EMP ID cannot load
+    }
+    QCOMPARE(rig.edit("amazonProject")->text(), "Incoming Amazon Returns");
+    QCOMPARE(rig.model->selectedProject(), "Refurb West"); // shown fixed, never overwritten
+}
+
+void TestUploadView::amazonFieldsKeepTheirText_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("placeholder");
+    QTest::addColumn<QString>("modelField");
+
+    QTest::newRow("sent") << QByteArray("sentField") << "SENT"
+                          << "Sent"
+                          << "sent";
+    QTest::newRow("tracking") << QByteArray("trackingNumberField") << "TRACKING NO"
+                              << "Tracking number"
+                              << "trackingNumber";
+    QTest::newRow("location") << QByteArray("locationField") << "LOCATION"
+                              << "Location"
+                              << "location";
+    QTest::newRow("pallet") << QByteArray("palletNumberField") << "PALLET NO"
+                            << "Pallet"
+                            << "palletNumber";
+    QTest::newRow("fsn") << QByteArray("fsnCodeField") << "FSN CODE"
+                         << "FSN"
+                         << "fsnCode";
+    QTest::newRow("asin") << QByteArray("asinCodeField") << "ASIN CODE"
+                          << "ASIN"
+                          << "asinCode";
+    QTest::newRow("description") << QByteArray("itemDescriptionField") << "DESCRIPTION"
+                                 << "Description"
+                                 << "itemDescription";
+    QTest::newRow("issue") << QByteArray("issueField") << "ISSUE"
+                           << "Issue"
+                           << "issue";
+    QTest::newRow("working on it") << QByteArray("workingOnItField") << "WORKING ON IT"
+                                   << "Work performed / current status"
+                                   << "workingOnIt";
+    QTest::newRow("az number") << QByteArray("assetTagField") << "AZ NUMBER / ASSET TAG"
+                               << "Required AZ number"
+                               << "assetTag";
+}
+
+void TestUploadView::amazonFieldsKeepTheirText()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QString, caption);
+    QFETCH(QString, placeholder);
+    QFETCH(QString, modelField);
+
+    Rig rig({}, m_tested);
+    rig.type("empIdField", "AMZN");
+    QCOMPARE(rig.caption(field), caption);
+    QCOMPARE(rig.edit(field)->placeholderText(), placeholder);
+    rig.type(field, "  typed as is ");
+    QCOMPARE(rig.model->property(modelField.toLatin1()).toString(), "  typed as is ");
+
+    // Leaving the Amazon route hides the field and clears nothing.
+    rig.type("empIdField", "E100");
+    QCOMPARE(rig.model->property(modelField.toLatin1()).toString(), "  typed as is ");
+    QCOMPARE(rig.edit(field)->text(), "  typed as is ");
+    rig.type("empIdField", "amzn");
+    QVERIFY(rig.edit(field)->isVisible());
+    QCOMPARE(rig.edit(field)->text(), "  typed as is ");
+}
+
+void TestUploadView::offlineNoticeTriesAgain()
+{
+    QJsonObject script = scenario("scenarios/upload-road.json");
+    script.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}, {"json": {"ok": true}}])").array());
+    Rig rig(script, m_tested);
+    QVERIFY(!rig.shown("offlineNotice"));
+    rig.type("korvaneUserField", "tech1");
+    rig.type("korvaneCredentialField", "secret words");
+    rig.click("signInButton");
+    QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Backend Offline");
+    QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Orange);
+    QVERIFY(rig.shown("offlineNotice"));
+    QVERIFY(!rig.shown("signInRow"));
+    QVERIFY(!rig.shown("signedInBlock"));
+    QCOMPARE(rig.text("korvaneStatusLine"), "Wrenlow backend gateway is unavailable.");
+    QCOMPARE(rig.model->korvaneCredential(), "secret words");
+    QCOMPARE(rig.requests("/api/v1/auth/login"), 0);
+
+    // Once the gateway answers again, Try Again signs in with what is still typed.
+    QTRY_VERIFY(rig.enabled("tryAgainButton"));
+    rig.click("tryAgainButton");
+    QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Signed In");
+    QVERIFY(!rig.shown("offlineNotice"));
+    QVERIFY(rig.shown("signedInBlock"));
+    QCOMPARE(rig.requests("/health"), 2);
+}
+
+void TestUploadView::menusNeverSelectOnTheirOwn_data()
+{
+    QTest::addColumn<QByteArray>("menu");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QVariant>("selection");
+    QTest::addColumn<QString>("shown");
+
+    const int project = int(DashboardViewModel::Field::selectedProject);
+    const int lot = int(DashboardViewModel::Field::selectedKorvaneLotId);
+    const int category = int(DashboardViewModel::Field::selectedKorvaneCategoryId);
+    QTest::newRow("project empty") << QByteArray("projectMenu") << project << QVariant(QString()) << QString();
+    QTest::newRow("project not offered") << QByteArray("projectMenu") << project << QVariant("Gone") << QString();
+    QTest::newRow("project offered") << QByteArray("projectMenu") << project << QVariant("B") << "B";
+    QTest::newRow("no lot") << QByteArray("lotMenu") << lot << QVariant() << "Select lot";
+    QTest::newRow("lot not offered") << QByteArray("lotMenu") << lot << QVariant(qint64(99)) << QString();
+    QTest::newRow("lot offered") << QByteArray("lotMenu") << lot << QVariant(qint64(2)) << "Lot two";
+    QTest::newRow("no category") << QByteArray("categoryMenu") << category << QVariant() << "Select category";
+    QTest::newRow("category offered") << QByteArray("categoryMenu") << category << QVariant(qint64(8)) << "Desktop";
+}
+
+void TestUploadView::menusNeverSelectOnTheirOwn()
+{
+    QFETCH(QByteArray, menu);
+    QFETCH(int, field);
+    QFETCH(QVariant, selection);
+    QFETCH(QString, shown);
+
+    Rig rig({}, m_tested);
+    DashboardViewModel &model = *rig.model;
+    model.setKorvaneSignedIn(true);
+    const auto select = [&] {
+        const auto id = selection.isValid() ? std::optional<qint64>(selection.toLongLong()) : std::nullopt;
+        if (field == int(DashboardViewModel::Field::selectedProject))
+            model.setSelectedProject(selection.toString());
+        else if (field == int(DashboardViewModel::Field::selectedKorvaneLotId))
+            model.setSelectedKorvaneLotId(id);
+        else
+            model.setSelectedKorvaneCategoryId(id);
+    };
+    select();
+    QSignalSpy changes(&model, &DashboardViewModel::changed);
+    // Lists filled, refilled and filled with something else: the selection is never written by the page.
+    const KorvaneLot one{1, "Lot one", std::nullopt, false};
+    const KorvaneLot two{2, "Lot two", std::nullopt, false};
+    for (int round = 0; round < 3; ++round) {
+        model.setProjectOptions(round == 2 ? QStringList{"A", "B", "C"} : QStringList{"A", "B"});
+        model.setKorvaneLots(round == 2 ? QList<KorvaneLot>{two, one} : QList<KorvaneLot>{one, two});
+        model.setKorvaneCategories({KorvaneUnitCategory{.configValueId = 8, .label = "Desktop"}});
+        Rig::settle();
+    }
+    for (const QList<QVariant> &change : changes)
+        QVERIFY(change.at(0).toInt() != field);
+    auto *combo = rig.find<QComboBox>(menu);
+    QCOMPARE(combo->currentText(), shown);
+    QCOMPARE(combo->currentIndex() < 0, shown.isEmpty());
+}
+
+void TestUploadView::duplicateActionSegments_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("checked");
+
+    QTest::newRow("skip") << "skip" << 0;
+    QTest::newRow("append") << "append" << 1;
+    QTest::newRow("overwrite") << "overwrite" << 2;
+    QTest::newRow("other case") << "Append" << -1;
+    QTest::newRow("empty") << "" << -1;
+}
+
+void TestUploadView::duplicateActionSegments()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, checked);
+
+    Rig rig({}, m_tested);
+    auto *picker = rig.find<SegmentedPicker>("duplicateActionPicker");
+    rig.model->setDuplicateAction(stored);
+    Rig::settle();
+    QCOMPARE(picker->currentIndex(), checked);
+
+    const QStringList values{"skip", "append", "overwrite"};
+    for (int segment = 0; segment < 3; ++segment) {
+        QTest::mouseClick(picker, Qt::LeftButton, {}, picker->segmentRect(segment).center());
+        Rig::settle();
+        QCOMPARE(rig.model->duplicateAction(), values.at(segment));
+        QCOMPARE(picker->currentIndex(), segment);
+    }
+}
+
+void TestUploadView::pendingQueueRow_data()
+{
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<bool>("signedIn");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<bool>("retryEnabled");
+
+    QTest::newRow("empty") << qint64(0) << true << false << "0 saved uploads" << true;
+    QTest::newRow("two") << qint64(2) << true << false << "2 saved uploads" << true;
+    QTest::newRow("signed out") << qint64(2) << false << false << "2 saved uploads" << false;
+    QTest::newRow("routing busy") << qint64(1) << true << true << "1 saved upload" << false;
+}
+
+void TestUploadView::pendingQueueRow()
+{
+    QFETCH(qint64, count);
+    QFETCH(bool, signedIn);
+    QFETCH(bool, busy);
+    QFETCH(QString, detail);
+    QFETCH(bool, retryEnabled);
+
+    Rig rig({}, m_tested);
+    rig.model->setPendingCount(count);
+    rig.model->setSheetsConfigured(signedIn);
+    rig.model->setIsRoutingBusy(busy);
+    Rig::settle();
+    QCOMPARE(rig.find<QLabel>("pendingDestinationDetail")->text(), detail);
+    QCOMPARE(rig.shown("retryPendingButton"), count > 0);
+    if (count > 0)
+        QCOMPARE(rig.enabled("retryPendingButton"), retryEnabled);
+    QCOMPARE(rig.find<QLabel>("sheetsDestinationDetail")->text(),
+             signedIn ? "Zel routing, duplicate handling, and secure broker session ready"
+                      : "Sign in to Korvane to enable Sheets routing");
+}
+
+void TestUploadView::reportPathWrapsAnywhere()
+{
+    // A home folder name without a single blank still fits the card's width and copies back unchanged.
+    SelectableText path;
+    const QString longPath = "/home/" + QString(160, 'x') + "/Library/Application Support/latest.json";
+    path.setText(longPath);
+    const int oneLine = path.heightForWidth(4000);
+    QVERIFY(path.heightForWidth(200) >= 5 * oneLine);
+    QVERIFY(path.minimumSizeHint().width() < 200);
+    path.selectAll();
+    QCOMPARE(path.textCursor().selectedText(), longPath);
+}
+
+// The road the README's demo walks, in the whole window against the demo gateway; with WRENLOW_SCREENSHOT_DIR
+// set, the pictures of the page that the documentation shows are written there on the way.
+void TestUploadView::demoRoad()
+{
+    const QString folder = qEnvironmentVariable("WRENLOW_SCREENSHOT_DIR");
+    const auto shoot = [&](Rig &rig, const QString &name, Appearance appearance) {
+        if (folder.isEmpty())
+            return;
+        if (rig.app->theme().appearance() != appearance)
+            rig.app->theme().toggle();
+        rig.app->window()->resize(1280, 1240);
+        QTest::qWait(50);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(rig.app->window()->grab().save(folder + "/upload-" + name + ".png"));
+        if (appearance != Appearance::Light)
+            rig.app->theme().toggle();
+    };
+    const QJsonObject demo = scenario("../gateway/scenarios/demo.json");
+
+    QJsonObject unreachable = demo;
+    unreachable.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}])").array());
+    {
+        Rig rig(unreachable, m_tested, true);
+        rig.type("empIdField", "E100");
+        rig.type("technicianField", "Demo Technician");
+        shoot(rig, "signed-out", Appearance::Light);
+        rig.type("korvaneUserField", "demo");
+        rig.type("korvaneCredentialField", "123456");
+        rig.click("signInButton");
+        QTRY_VERIFY(rig.shown("offlineNotice"));
+        shoot(rig, "offline", Appearance::Light);
+        shoot(rig, "offline-dark", Appearance::Dark);
+    }
+
+    Rig rig(demo, m_tested, true);
+    rig.type("empIdField", "E100");
+    rig.type("korvaneUserField", "demo");
+    rig.type("korvaneCredentialField", "123456");
+    rig.click("usePinSwitch");
+    rig.click("signInButton");
+    QTRY_COMPARE(rig.text("korvaneUserStatus"), "Korvane ready: 2 lots, 2 categories.");
+    rig.click("loadProjectsButton");
+    QTRY_COMPARE(rig.text("routingStatus"), "Loaded 3 projects for Demo Technician.");
+    rig.choose("projectMenu", "Returns");
+    rig.click("checkDuplicateButton");
+    QTRY_COMPARE(rig.text("duplicateMessage"), "No duplicate found.");
+    rig.choose("categoryMenu", "Laptop");
+    rig.click("resolveButton");
+    QTRY_COMPARE(rig.text("resolveSummaryText"), "Resolved existing Korvane unit #9001. Status: matched.");
+    QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Accent);
+    shoot(rig, "signed-in", Appearance::Light);
+    shoot(rig, "signed-in-dark", Appearance::Dark);
+    rig.click("uploadButton");
+    QTRY_COMPARE(rig.text("routingStatus"), "Upload complete: Spring Macs row 42.");
+}
+
+QTEST_MAIN(TestUploadView)
+#include "TestUploadView.moc"
