@@ -1,0 +1,153 @@
+#include "KeyboardTestView.h"
+
+#include "ui/KeyCap.h"
+#include "ui/KeyCaptureView.h"
+#include "ui/KeySpec.h"
+#include "ui/StatusPill.h"
+#include "ui/WrenlowTheme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace wrenlow {
+
+namespace {
+
+QPushButton *sheetButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    // A focused button would take the next Space for itself and keep letters from the capture view.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel *label(const QString &text, int pixelSize, QFont::Weight weight, QWidget *parent)
+{
+    auto *result = new QLabel(text, parent);
+    QFont font = result->font();
+    font.setPixelSize(pixelSize);
+    font.setWeight(weight);
+    result->setFont(font);
+    return result;
+}
+
+} // namespace
+
+KeyboardTestView::KeyboardTestView(Completion completion, QWidget *parent)
+    : QWidget(parent)
+    , m_completion(std::move(completion))
+{
+    setObjectName(QStringLiteral("keyboardTest"));
+    setMinimumSize(900, 480);
+
+    auto *content = new QVBoxLayout(this);
+    content->setContentsMargins(28, 28, 28, 28);
+    content->setSpacing(20);
+
+    auto *header = new QHBoxLayout;
+    auto *titles = new QVBoxLayout;
+    titles->setSpacing(4);
+    titles->addWidget(label(tr("Keyboard Test"), 24, QFont::Bold, this));
+    auto *subtitle = label(tr("Press each physical key. Tested keys illuminate as they are received by macOS."), 12,
+                           QFont::Normal, this);
+    subtitle->setObjectName(QStringLiteral("keyboardSubtitle"));
+    titles->addWidget(subtitle);
+    header->addLayout(titles);
+    header->addStretch();
+    m_counter = new StatusPill(QString(), WrenlowTheme::accent(), this);
+    m_counter->setObjectName(QStringLiteral("keyboardCounter"));
+    header->addWidget(m_counter);
+    content->addLayout(header);
+
+    auto *keyboard = new QVBoxLayout;
+    keyboard->setSpacing(8);
+    for (const auto &row : keyboardTestRows()) {
+        auto *keys = new QHBoxLayout;
+        keys->setSpacing(7);
+        keys->addStretch();
+        for (const auto &spec : row) {
+            auto *cap = new KeyCap(spec, this);
+            m_caps.append(cap);
+            keys->addWidget(cap);
+        }
+        keys->addStretch();
+        keyboard->addLayout(keys);
+    }
+    content->addLayout(keyboard);
+
+    m_capture = new KeyCaptureView(this);
+    m_capture->setOnKey([this](quint16 code) { keyReceived(code); });
+    content->addWidget(m_capture, 0, Qt::AlignHCenter);
+
+    auto *buttons = new QHBoxLayout;
+    auto *resetButton = sheetButton(tr("Reset"), QStringLiteral("keyboardReset"), this);
+    auto *failButton = sheetButton(tr("Fail"), QStringLiteral("keyboardFail"), this);
+    auto *passButton = sheetButton(tr("Pass"), QStringLiteral("keyboardPass"), this);
+    buttons->addWidget(resetButton);
+    buttons->addStretch();
+    buttons->addWidget(failButton);
+    buttons->addWidget(passButton);
+    content->addLayout(buttons);
+
+    connect(resetButton, &QPushButton::clicked, this, &KeyboardTestView::reset);
+    connect(failButton, &QPushButton::clicked, this, [this] { finish(DiagnosticState::Fail); });
+    connect(passButton, &QPushButton::clicked, this, [this] { finish(DiagnosticState::Pass); });
+
+    refresh();
+}
+
+void KeyboardTestView::keyReceived(quint16 code)
+{
+    m_pressed.insert(code);
+    refresh();
+}
+
+void KeyboardTestView::reset()
+{
+    m_pressed.clear();
+    refresh();
+}
+
+void KeyboardTestView::finish(DiagnosticState state)
+{
+    if (m_completion)
+        m_completion(state);
+    emit dismissRequested();
+}
+
+void KeyboardTestView::refresh()
+{
+    for (auto *cap : std::as_const(m_caps))
+        cap->setPressed(m_pressed.contains(cap->spec().code));
+    m_counter->setText(QString::number(m_pressed.size()) + QStringLiteral(" / ") +
+                       QString::number(keyboardTestKeyCount()));
+    // Every update asks for the keyboard again, so a click anywhere on the sheet never strands the keys.
+    m_capture->requestFocus();
+}
+
+void KeyboardTestView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_capture->requestFocus();
+}
+
+void KeyboardTestView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
+    gradient.setColorAt(0, WrenlowTheme::backgroundA());
+    gradient.setColorAt(1, WrenlowTheme::backgroundB());
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), 12, 12);
+    painter.fillPath(shape, gradient);
+}
+
+} // namespace wrenlow
