@@ -313,7 +313,18 @@ private:
 
     void updateDiagnostic(const QString &id, DiagnosticState state, const QString &detail, bool persist = true);
     void persistReport();
+
     UploadOperatorInput uploadInput() const;
+    // The project an upload writes to, as the payload will carry it.
+    QString uploadProject() const;
+    QCoro::Task<> uploadSteps();
+    QCoro::Task<> retrySteps(QStringList files);
+    // The closing step of every upload or retry that got past its guards.
+    void finishRoutingRun();
+
+    QCoro::Task<> signInSteps(QString identifier);
+    void resetSignIn(const QString &reason);
+    QCoro::Task<> resolveSteps();
 
     AppPage m_selectedPage = AppPage::Overview;
     std::optional<InventorySnapshot> m_snapshot;
@@ -359,6 +370,8 @@ private:
     bool m_isKorvaneBusy = false;
 
     std::unique_ptr<WorkflowServices> m_services;
+    // Set from the first step of a sign-in (the health probe, before the busy flag) to its end.
+    bool m_signInRunning = false;
 };
 
 } // namespace wrenlow
