@@ -1,5 +1,6 @@
 #include "KeyCap.h"
 
+#include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
 #include <QFontMetrics>
@@ -16,14 +17,6 @@ constexpr int capHeight = 36;
 constexpr int spacePadding = 46;
 constexpr qreal radius = 8;
 
-QFont capFont()
-{
-    QFont font;
-    font.setPixelSize(10);
-    font.setWeight(QFont::DemiBold);
-    return font;
-}
-
 } // namespace
 
 KeyCap::KeyCap(KeySpec spec, QWidget *parent)
@@ -31,7 +24,7 @@ KeyCap::KeyCap(KeySpec spec, QWidget *parent)
     , m_spec(std::move(spec))
 {
     setObjectName(QStringLiteral("keyCap"));
-    setFont(capFont());
+    setFont(WrenlowFont::font(10, QFont::DemiBold, FontDesign::Rounded));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -57,15 +50,13 @@ void KeyCap::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
-    const QColor accent = WrenlowTheme::accent();
-    painter.fillPath(shape, m_pressed ? accent : WrenlowTheme::keyBackground());
-    painter.setPen(QPen(m_pressed ? accent : WrenlowTheme::line(), 1));
+    const Appearance appearance = WrenlowTheme::appearanceOf(this);
+    const QColor accent = WrenlowTheme::color(ThemeRole::Accent, appearance);
+    painter.fillPath(shape, m_pressed ? accent : WrenlowTheme::color(ThemeRole::KeyBackground, appearance));
+    painter.setPen(QPen(m_pressed ? accent : WrenlowTheme::color(ThemeRole::Line, appearance), 1));
     painter.drawPath(shape);
-
-    QColor text = m_pressed ? QColor(Qt::black) : palette().color(QPalette::WindowText);
-    if (!m_pressed)
-        text.setAlphaF(0.78f);
-    painter.setPen(text);
+    painter.setPen(m_pressed ? WrenlowTheme::color(ThemeRole::Black, appearance)
+                             : WrenlowTheme::color(ThemeRole::Primary, appearance, 0.78));
     painter.drawText(rect(), Qt::AlignCenter, m_spec.label);
 }
 

@@ -4,6 +4,8 @@
 #include "ui/KeyCaptureView.h"
 #include "ui/KeySpec.h"
 #include "ui/StatusPill.h"
+#include "ui/TintedButton.h"
+#include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
 #include <QHBoxLayout>
@@ -18,9 +20,10 @@ namespace wrenlow {
 
 namespace {
 
-QPushButton *sheetButton(const QString &text, const QString &name, QWidget *parent)
+QPushButton *sheetButton(const QString &text, const QString &name, std::optional<ThemeRole> tint,
+                         TintedButton::Style style, QWidget *parent)
 {
-    auto *button = new QPushButton(text, parent);
+    auto *button = new TintedButton(text, tint, style, TintedButton::Size::Regular, parent);
     button->setObjectName(name);
     // A focused button would take the next Space for itself and keep letters from the capture view.
     button->setFocusPolicy(Qt::NoFocus);
@@ -28,13 +31,11 @@ QPushButton *sheetButton(const QString &text, const QString &name, QWidget *pare
     return button;
 }
 
-QLabel *label(const QString &text, int pixelSize, QFont::Weight weight, QWidget *parent)
+QLabel *label(const QString &text, const QFont &font, ThemeRole color, QWidget *parent)
 {
     auto *result = new QLabel(text, parent);
-    QFont font = result->font();
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
     result->setFont(font);
+    WrenlowTheme::setForeground(result, color);
     return result;
 }
 
@@ -54,14 +55,13 @@ KeyboardTestView::KeyboardTestView(Completion completion, QWidget *parent)
     auto *header = new QHBoxLayout;
     auto *titles = new QVBoxLayout;
     titles->setSpacing(4);
-    titles->addWidget(label(tr("Keyboard Test"), 24, QFont::Bold, this));
-    auto *subtitle = label(tr("Press each physical key. Tested keys illuminate as they are received by macOS."), 12,
-                           QFont::Normal, this);
-    subtitle->setObjectName(QStringLiteral("keyboardSubtitle"));
-    titles->addWidget(subtitle);
+    titles->addWidget(
+        label(tr("Keyboard Test"), WrenlowFont::font(24, QFont::Bold, FontDesign::Rounded), ThemeRole::Primary, this));
+    titles->addWidget(label(tr("Press each physical key. Tested keys illuminate as they are received by macOS."),
+                            WrenlowFont::font(12), ThemeRole::Muted, this));
     header->addLayout(titles);
     header->addStretch();
-    m_counter = new StatusPill(QString(), WrenlowTheme::accent(), this);
+    m_counter = new StatusPill(QString(), ThemeRole::Accent, this);
     m_counter->setObjectName(QStringLiteral("keyboardCounter"));
     header->addWidget(m_counter);
     content->addLayout(header);
@@ -87,9 +87,12 @@ KeyboardTestView::KeyboardTestView(Completion completion, QWidget *parent)
     content->addWidget(m_capture, 0, Qt::AlignHCenter);
 
     auto *buttons = new QHBoxLayout;
-    auto *resetButton = sheetButton(tr("Reset"), QStringLiteral("keyboardReset"), this);
-    auto *failButton = sheetButton(tr("Fail"), QStringLiteral("keyboardFail"), this);
-    auto *passButton = sheetButton(tr("Pass"), QStringLiteral("keyboardPass"), this);
+    auto *resetButton =
+        sheetButton(tr("Reset"), QStringLiteral("keyboardReset"), std::nullopt, TintedButton::Style::Bordered, this);
+    auto *failButton =
+        sheetButton(tr("Fail"), QStringLiteral("keyboardFail"), ThemeRole::Red, TintedButton::Style::Bordered, this);
+    auto *passButton = sheetButton(tr("Pass"), QStringLiteral("keyboardPass"), ThemeRole::Accent,
+                                   TintedButton::Style::Prominent, this);
     buttons->addWidget(resetButton);
     buttons->addStretch();
     buttons->addWidget(failButton);
@@ -143,8 +146,8 @@ void KeyboardTestView::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
-    gradient.setColorAt(0, WrenlowTheme::backgroundA());
-    gradient.setColorAt(1, WrenlowTheme::backgroundB());
+    gradient.setColorAt(0, WrenlowTheme::color(ThemeRole::BackgroundA, this));
+    gradient.setColorAt(1, WrenlowTheme::color(ThemeRole::BackgroundB, this));
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), 12, 12);
     painter.fillPath(shape, gradient);
