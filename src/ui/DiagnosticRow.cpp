@@ -51,10 +51,15 @@ private:
 
 namespace {
 
-TintedButton *markButton(const QString &text, const QString &name, ThemeRole tint, QWidget *parent)
+// In the small control size of a row.
+TintedButton *rowButton(const QString &text, const QString &name, TintedButton::Style style, ThemeRole tint,
+                        QWidget *parent)
 {
-    auto *button = new TintedButton(text, tint, TintedButton::Style::Bordered, TintedButton::Size::Small, parent);
+    auto *button = new TintedButton(text, style, tint, parent);
     button->setObjectName(name);
+    button->setFont(WrenlowFont::font(11, QFont::DemiBold));
+    button->setFixedHeight(22);
+    button->setHorizontalPadding(9);
     return button;
 }
 
@@ -106,11 +111,10 @@ DiagnosticRow::DiagnosticRow(DashboardViewModel &model, DiagnosticItem item, std
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(7);
     if (supportsRun()) {
-        m_run = new TintedButton(runLabel(), ThemeRole::Accent2, TintedButton::Style::Prominent,
-                                 TintedButton::Size::Small, m_buttons);
-        m_run->setObjectName(QStringLiteral("run"));
+        m_run =
+            rowButton(runLabel(), QStringLiteral("run"), TintedButton::Style::Prominent, ThemeRole::Accent2, m_buttons);
         buttons->addWidget(m_run);
-        connect(m_run, &QPushButton::clicked, this, [this] {
+        connect(m_run, &QAbstractButton::clicked, this, [this] {
             if (m_onRun)
                 m_onRun();
         });
@@ -120,9 +124,10 @@ DiagnosticRow::DiagnosticRow(DashboardViewModel &model, DiagnosticItem item, std
         {tr("Review"), QStringLiteral("review"), DiagnosticState::Review},
         {tr("Fail"), QStringLiteral("fail"), DiagnosticState::Fail}};
     for (const auto &[label, name, state] : marks) {
-        auto *button = markButton(label, name, WrenlowTheme::stateColor(state), m_buttons);
+        auto *button =
+            rowButton(label, name, TintedButton::Style::Bordered, WrenlowTheme::stateColor(state), m_buttons);
         buttons->addWidget(button);
-        connect(button, &QPushButton::clicked, this, [this, state] { m_model.markDiagnostic(m_item.id, state); });
+        connect(button, &QAbstractButton::clicked, this, [this, state] { m_model.markDiagnostic(m_item.id, state); });
     }
     row->addWidget(m_buttons, 0, Qt::AlignVCenter);
 

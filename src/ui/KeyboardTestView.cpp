@@ -3,6 +3,7 @@
 #include "ui/KeyCap.h"
 #include "ui/KeyCaptureView.h"
 #include "ui/KeySpec.h"
+#include "ui/SheetOverlay.h"
 #include "ui/StatusPill.h"
 #include "ui/TintedButton.h"
 #include "ui/WrenlowFont.h"
@@ -13,21 +14,19 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace wrenlow {
 
 namespace {
 
-QPushButton *sheetButton(const QString &text, const QString &name, std::optional<ThemeRole> tint,
-                         TintedButton::Style style, QWidget *parent)
+TintedButton *sheetButton(const QString &text, const QString &name, TintedButton::Style style,
+                          std::optional<ThemeRole> tint, QWidget *parent)
 {
-    auto *button = new TintedButton(text, tint, style, TintedButton::Size::Regular, parent);
+    auto *button = new TintedButton(text, style, tint, parent);
     button->setObjectName(name);
     // A focused button would take the next Space for itself and keep letters from the capture view.
     button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -88,20 +87,20 @@ KeyboardTestView::KeyboardTestView(Completion completion, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     auto *resetButton =
-        sheetButton(tr("Reset"), QStringLiteral("keyboardReset"), std::nullopt, TintedButton::Style::Bordered, this);
+        sheetButton(tr("Reset"), QStringLiteral("keyboardReset"), TintedButton::Style::Bordered, std::nullopt, this);
     auto *failButton =
-        sheetButton(tr("Fail"), QStringLiteral("keyboardFail"), ThemeRole::Red, TintedButton::Style::Bordered, this);
-    auto *passButton = sheetButton(tr("Pass"), QStringLiteral("keyboardPass"), ThemeRole::Accent,
-                                   TintedButton::Style::Prominent, this);
+        sheetButton(tr("Fail"), QStringLiteral("keyboardFail"), TintedButton::Style::Bordered, ThemeRole::Red, this);
+    auto *passButton = sheetButton(tr("Pass"), QStringLiteral("keyboardPass"), TintedButton::Style::Prominent,
+                                   ThemeRole::Accent, this);
     buttons->addWidget(resetButton);
     buttons->addStretch();
     buttons->addWidget(failButton);
     buttons->addWidget(passButton);
     content->addLayout(buttons);
 
-    connect(resetButton, &QPushButton::clicked, this, &KeyboardTestView::reset);
-    connect(failButton, &QPushButton::clicked, this, [this] { finish(DiagnosticState::Fail); });
-    connect(passButton, &QPushButton::clicked, this, [this] { finish(DiagnosticState::Pass); });
+    connect(resetButton, &QAbstractButton::clicked, this, &KeyboardTestView::reset);
+    connect(failButton, &QAbstractButton::clicked, this, [this] { finish(DiagnosticState::Fail); });
+    connect(passButton, &QAbstractButton::clicked, this, [this] { finish(DiagnosticState::Pass); });
 
     refresh();
 }
@@ -149,8 +148,11 @@ void KeyboardTestView::paintEvent(QPaintEvent *)
     gradient.setColorAt(0, WrenlowTheme::color(ThemeRole::BackgroundA, this));
     gradient.setColorAt(1, WrenlowTheme::color(ThemeRole::BackgroundB, this));
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), 12, 12);
+    shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), SheetOverlay::sheetRadius,
+                         SheetOverlay::sheetRadius);
     painter.fillPath(shape, gradient);
+    painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Line, this), 1));
+    painter.drawPath(shape);
 }
 
 } // namespace wrenlow

@@ -1,10 +1,19 @@
 #include "SheetOverlay.h"
 
+#include "ui/BlurredShape.h"
+#include "ui/WrenlowTheme.h"
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QPainter>
 
 namespace wrenlow {
+
+namespace {
+
+constexpr qreal shadowSigma = 14;
+
+} // namespace
 
 SheetOverlay::SheetOverlay(QWidget *sheet, QWidget *window)
     : QWidget(window)
@@ -52,7 +61,24 @@ bool SheetOverlay::event(QEvent *event)
 
 void SheetOverlay::paintEvent(QPaintEvent *)
 {
-    QPainter(this).fillRect(rect(), QColor(0, 0, 0, 56));
+    const Appearance appearance = WrenlowTheme::appearanceOf(this);
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0, 0, 0, appearance == Appearance::Dark ? 120 : 56));
+    if (!m_sheet)
+        return;
+    // The shadow is remade only when the sheet's size, the appearance or the screen changes.
+    const QRect sheet = m_sheet->geometry();
+    const QString key = QString::number(sheet.width()) + QLatin1Char('x') + QString::number(sheet.height()) +
+                        QLatin1Char('/') + QString::number(int(appearance)) + QLatin1Char('/') +
+                        QString::number(devicePixelRatioF());
+    if (key != m_shadowKey) {
+        m_shadow =
+            BlurredShape::roundedRect(QSizeF(sheet.size()), sheetRadius, shadowSigma,
+                                      QColor(0, 0, 0, appearance == Appearance::Dark ? 150 : 60), devicePixelRatioF());
+        m_shadowKey = key;
+    }
+    const int margin = BlurredShape::margin(shadowSigma);
+    painter.drawImage(sheet.topLeft() + QPoint(-margin, -margin + 10), m_shadow);
 }
 
 } // namespace wrenlow

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -15,6 +16,9 @@ public:
     SheetOverlay(QWidget *sheet, QWidget *window);
 
     QWidget *sheet() const { return m_sheet; }
+
+    // The corner radius a sheet draws its own panel with; its shadow follows it.
+    static constexpr qreal sheetRadius = 12;
     void dismiss();
 
 protected:
@@ -24,6 +28,8 @@ protected:
 
 private:
     QPointer<QWidget> m_sheet;
+    QImage m_shadow;
+    QString m_shadowKey;
 };
 
 } // namespace wrenlow

@@ -2,35 +2,55 @@
 
 #include "ui/WrenlowTheme.h"
 
-#include <QPushButton>
+#include <QAbstractButton>
 
 #include <optional>
 
 namespace wrenlow {
 
-// A push button drawn in the window's own look: bordered (a faint fill and the text in the tint, or neutral when
-// untinted) or prominent (filled with the tint, white text), at a small or regular control size.
-class TintedButton : public QPushButton
+class Spinner;
+
+// A push button drawn in the theme: prominent (filled with its tint, white label) or bordered (a faint tint
+// fill and a hairline, label in the tint). The label is an optional symbol, or a spinner while busy, then the
+// text. Clicking does not take keyboard focus, so a following Space cannot press it again.
+class TintedButton : public QAbstractButton
 {
     Q_OBJECT
 public:
-    enum class Style { Bordered, Prominent };
-    enum class Size { Small, Regular };
+    enum class Style { Prominent, Bordered };
 
-    TintedButton(const QString &text, std::optional<ThemeRole> tint, Style style, Size size, QWidget *parent = nullptr);
+    TintedButton(const QString &text, Style style, std::optional<ThemeRole> tint, QWidget *parent = nullptr);
 
-    std::optional<ThemeRole> tint() const { return m_tint; }
+    void setSymbol(const QString &symbol);
+    // Shows a small spinner in place of the symbol.
+    void setBusy(bool busy);
+    bool isBusy() const { return m_busy; }
+    void setTint(std::optional<ThemeRole> tint);
+    // Space between the label's edge and the button's left and right edges.
+    void setHorizontalPadding(int padding);
+    void setSpacing(int spacing);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
-    std::optional<ThemeRole> m_tint;
+    int iconSize() const;
+    int labelWidth() const;
+    QRect iconRect() const;
+    void placeSpinner();
+
     Style m_style;
-    Size m_size;
+    std::optional<ThemeRole> m_tint;
+    QString m_symbol;
+    bool m_busy = false;
+    int m_padding = 12;
+    int m_spacing = 6;
+    Spinner *m_spinner;
 };
 
 } // namespace wrenlow

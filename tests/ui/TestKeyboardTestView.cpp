@@ -5,7 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -38,7 +38,7 @@ class TestKeyboardTestView : public QObject
 
     void click(const char *name)
     {
-        QTest::mouseClick(m_sheet->findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
+        QTest::mouseClick(m_sheet->findChild<QAbstractButton *>(QLatin1String(name)), Qt::LeftButton);
     }
 
 private slots:

@@ -278,7 +278,7 @@ private slots:
         QKeyEvent a(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, 38, 0, 0);
         QTRY_VERIFY(QApplication::focusWidget());
         QApplication::sendEvent(QApplication::focusWidget(), &a);
-        QTest::mouseClick(sheet->findChild<QPushButton *>(button), Qt::LeftButton);
+        QTest::mouseClick(sheet->findChild<QAbstractButton *>(button), Qt::LeftButton);
         QTRY_VERIFY(!m_page->isKeyboardTestPresented());
         QTRY_COMPARE(rowState("keyboard"), state);
         QCOMPARE(m_saves, 1);

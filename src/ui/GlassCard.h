@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+class QVBoxLayout;
+
+namespace wrenlow {
+
+// The container of every card on the pages: its content, padded 18 on every edge, on a rounded translucent
+// panel with a hairline outline. The card's soft shadow reaches outside the card, so the card paints it onto
+// its parent just before the parent paints (the parent must leave its background unpainted there, as the
+// pages' transparent containers do).
+class GlassCard : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit GlassCard(QWidget *content = nullptr, QWidget *parent = nullptr);
+
+    // Holds the content; pages add widgets or layouts to it.
+    QVBoxLayout *contentLayout() const { return m_layout; }
+
+    static constexpr int padding = 18;
+    static constexpr qreal cornerRadius = 20;
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRect shadowRect(const QRect &geometry) const;
+    void paintShadow(QWidget *parent);
+    void watchParent();
+
+    QVBoxLayout *m_layout;
+    QWidget *m_watchedParent = nullptr;
+    QRect m_lastGeometry;
+};
+
+} // namespace wrenlow
