@@ -74,11 +74,11 @@ TestsView::TestsView(DashboardViewModel &model, QWidget *parent)
     headerRow->addLayout(pills);
     stack->addWidget(header);
 
-    m_rowsBox = new QWidget(content);
-    m_rowsLayout = new QVBoxLayout(m_rowsBox);
-    m_rowsLayout->setContentsMargins(0, 0, 0, 0);
+    // The rows sit on the padded content itself: a card's shadow reaches past its edges onto its parent.
+    m_rowsParent = content;
+    m_rowsLayout = new QVBoxLayout;
     m_rowsLayout->setSpacing(10);
-    stack->addWidget(m_rowsBox);
+    stack->addLayout(m_rowsLayout);
     stack->addStretch();
     m_scroll->setWidget(content);
 
@@ -119,8 +119,9 @@ void TestsView::syncRows()
         m_rows.clear();
         for (const auto &item : items) {
             auto *row = new DiagnosticRow(
-                m_model, item, [this, id = item.id] { run(id); }, m_rowsBox);
+                m_model, item, [this, id = item.id] { run(id); }, m_rowsParent);
             m_rowsLayout->addWidget(row);
+            row->show();
             m_rows.append(row);
         }
         m_rowIds = ids;
@@ -128,7 +129,6 @@ void TestsView::syncRows()
         for (qsizetype i = 0; i < items.size(); ++i)
             m_rows[i]->setItem(items[i]);
     }
-    m_rowsBox->setVisible(!items.isEmpty());
 }
 
 void TestsView::run(const QString &id)

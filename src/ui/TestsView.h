@@ -39,7 +39,7 @@ private:
     QScrollArea *m_scroll = nullptr;
     StatusPill *m_progress = nullptr;
     StatusPill *m_verdict = nullptr;
-    QWidget *m_rowsBox = nullptr;
+    QWidget *m_rowsParent = nullptr;
     QVBoxLayout *m_rowsLayout = nullptr;
     QList<DiagnosticRow *> m_rows;
     QStringList m_rowIds;
