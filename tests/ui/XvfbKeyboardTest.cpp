@@ -1,5 +1,6 @@
 #include "ui/ContentView.h"
 #include "ui/KeyCap.h"
+#include "ui/KeyCaptureView.h"
 #include "ui/KeyboardTestView.h"
 #include "ui/StatusPill.h"
 #include "ui/TestsView.h"
@@ -93,6 +94,7 @@ private slots:
         QTRY_VERIFY(page->isKeyboardTestPresented());
         auto *sheet = window->findChild<KeyboardTestView *>();
         auto *counter = sheet->findChild<StatusPill *>("keyboardCounter");
+        QTRY_VERIFY(sheet->findChild<KeyCaptureView *>()->hasFocus());
 
         // a, a again, left Shift, Escape, Tab, Return, Ctrl+R (Control and R), Alt alone, then s: Alt must not
         // have taken the keyboard to the menu bar.
