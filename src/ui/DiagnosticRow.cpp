@@ -1,6 +1,7 @@
 #include "DiagnosticRow.h"
 
 #include "ui/IconProvider.h"
+#include "ui/LabeledField.h"
 #include "ui/PlainLabel.h"
 #include "ui/StatusPill.h"
 #include "ui/TintedButton.h"
@@ -84,10 +85,7 @@ DiagnosticRow::DiagnosticRow(DashboardViewModel &model, DiagnosticItem item, std
     text->setSpacing(4);
     auto *titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
-    m_title = new QLabel(this);
-    m_title->setTextFormat(Qt::PlainText);
-    m_title->setFont(WrenlowFont::font(13, QFont::Bold));
-    WrenlowTheme::setForeground(m_title, ThemeRole::Primary);
+    m_title = makeLabel(QString(), WrenlowFont::font(13, QFont::Bold), ThemeRole::Primary, this);
     m_state = new StatusPill(QString(), ThemeRole::Accent, this);
     m_state->setObjectName(QStringLiteral("statePill"));
     titleRow->addWidget(m_title);

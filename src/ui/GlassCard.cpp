@@ -4,6 +4,7 @@
 #include "ui/WrenlowTheme.h"
 
 #include <QCache>
+#include <qdrawutil.h>
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -13,10 +14,24 @@ namespace wrenlow {
 
 namespace {
 
-constexpr qreal shadowSigma = 11; // a shadow radius of 22
-constexpr QPoint shadowOffset(0, 12);
+// Beyond a corner's curve plus the blur's reach, a shadow's edge is the same all along: a card at least twice
+// that in both directions gets its shadow stretched from one small image, whatever its size.
+constexpr int shadowCore = int(GlassCard::cornerRadius + 3 * GlassCard::shadowSigma);
 
-// Most cards of a page share a few sizes, and a size changes only while the window is resized.
+QPixmap shadowNinePatch(Appearance appearance, qreal ratio)
+{
+    static QCache<QString, QPixmap> cache(4);
+    const QString key = QString::number(int(appearance)) + QLatin1Char('/') + QString::number(ratio);
+    if (const QPixmap *cached = cache.object(key))
+        return *cached;
+    const QPixmap pixmap = QPixmap::fromImage(BlurredShape::roundedRect(
+        QSizeF(2 * shadowCore + 1, 2 * shadowCore + 1), GlassCard::cornerRadius, GlassCard::shadowSigma,
+        WrenlowTheme::color(ThemeRole::CardShadow, appearance), ratio));
+    cache.insert(key, new QPixmap(pixmap));
+    return pixmap;
+}
+
+// Smaller cards get a shadow of their own size; most cards of a page share a few sizes.
 QImage shadowImage(QSize size, Appearance appearance, qreal ratio)
 {
     static QCache<QString, QImage> cache(48);
@@ -24,19 +39,18 @@ QImage shadowImage(QSize size, Appearance appearance, qreal ratio)
                         QLatin1Char('/') + QString::number(int(appearance)) + QLatin1Char('/') + QString::number(ratio);
     if (const QImage *cached = cache.object(key))
         return *cached;
-    QImage image = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, shadowSigma,
+    QImage image = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, GlassCard::shadowSigma,
                                              WrenlowTheme::color(ThemeRole::CardShadow, appearance), ratio);
     cache.insert(key, new QImage(image));
     return image;
 }
 
-// The platform's ultra-thin material behind the panel colour: a faint veil of the appearance's own tone.
-QColor materialTint(Appearance appearance)
+} // namespace
+
+QColor GlassCard::materialTint(Appearance appearance)
 {
     return appearance == Appearance::Dark ? QColor(28, 32, 42, 90) : QColor(255, 255, 255, 70);
 }
-
-} // namespace
 
 GlassCard::GlassCard(QWidget *content, QWidget *parent)
     : QWidget(parent)
@@ -91,7 +105,7 @@ bool GlassCard::event(QEvent *event)
 
 bool GlassCard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint && watched == m_watchedParent && isVisible())
+    if (event->type() == QEvent::Paint && watched == m_watchedParent && !isHidden())
         paintShadow(m_watchedParent);
     return QWidget::eventFilter(watched, event);
 }
@@ -99,9 +113,15 @@ bool GlassCard::eventFilter(QObject *watched, QEvent *event)
 void GlassCard::paintShadow(QWidget *parent)
 {
     const QRect target = shadowRect(geometry());
+    const Appearance appearance = WrenlowTheme::appearanceOf(this);
+    const qreal ratio = parent->devicePixelRatioF();
     QPainter painter(parent);
-    painter.drawImage(target.topLeft(),
-                      shadowImage(size(), WrenlowTheme::appearanceOf(this), parent->devicePixelRatioF()));
+    if (width() >= 2 * shadowCore && height() >= 2 * shadowCore) {
+        const int slice = BlurredShape::margin(shadowSigma) + shadowCore;
+        qDrawBorderPixmap(&painter, target, QMargins(slice, slice, slice, slice), shadowNinePatch(appearance, ratio));
+        return;
+    }
+    painter.drawImage(target.topLeft(), shadowImage(size(), appearance, ratio));
 }
 
 void GlassCard::paintEvent(QPaintEvent *)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/WrenlowTheme.h"
+
 #include <QWidget>
 
 class QVBoxLayout;
@@ -21,6 +23,12 @@ public:
 
     static constexpr int padding = 18;
     static constexpr qreal cornerRadius = 20;
+    // A shadow radius of 22 is a Gaussian of half that deviation, 12 below the card.
+    static constexpr qreal shadowSigma = 11;
+    static constexpr QPoint shadowOffset{0, 12};
+
+    // The platform's ultra-thin material under the panel colour: a faint veil of the appearance's own tone.
+    static QColor materialTint(Appearance appearance);
 
 protected:
     bool event(QEvent *event) override;

@@ -1,6 +1,7 @@
 #include "KeyboardTestView.h"
 
 #include "ui/KeyCap.h"
+#include "ui/LabeledField.h"
 #include "ui/KeyCaptureView.h"
 #include "ui/KeySpec.h"
 #include "ui/SheetOverlay.h"
@@ -30,14 +31,6 @@ TintedButton *sheetButton(const QString &text, const QString &name, TintedButton
     return button;
 }
 
-QLabel *label(const QString &text, const QFont &font, ThemeRole color, QWidget *parent)
-{
-    auto *result = new QLabel(text, parent);
-    result->setFont(font);
-    WrenlowTheme::setForeground(result, color);
-    return result;
-}
-
 } // namespace
 
 KeyboardTestView::KeyboardTestView(Completion completion, QWidget *parent)
@@ -54,10 +47,10 @@ KeyboardTestView::KeyboardTestView(Completion completion, QWidget *parent)
     auto *header = new QHBoxLayout;
     auto *titles = new QVBoxLayout;
     titles->setSpacing(4);
-    titles->addWidget(
-        label(tr("Keyboard Test"), WrenlowFont::font(24, QFont::Bold, FontDesign::Rounded), ThemeRole::Primary, this));
-    titles->addWidget(label(tr("Press each physical key. Tested keys illuminate as they are received by macOS."),
-                            WrenlowFont::font(12), ThemeRole::Muted, this));
+    titles->addWidget(makeLabel(tr("Keyboard Test"), WrenlowFont::font(24, QFont::Bold, FontDesign::Rounded),
+                                ThemeRole::Primary, this));
+    titles->addWidget(makeLabel(tr("Press each physical key. Tested keys illuminate as they are received by macOS."),
+                                WrenlowFont::font(12), ThemeRole::Muted, this));
     header->addLayout(titles);
     header->addStretch();
     m_counter = new StatusPill(QString(), ThemeRole::Accent, this);

@@ -40,13 +40,18 @@ protected:
 
 } // namespace
 
+QLabel *makeLabel(const QString &text, const QFont &font, ThemeRole color, QWidget *parent, qreal opacity)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    WrenlowTheme::setForeground(label, color, opacity);
+    return label;
+}
+
 QLabel *makeCaption(const QString &text, QWidget *parent)
 {
-    auto *caption = new QLabel(text, parent);
-    caption->setTextFormat(Qt::PlainText);
-    caption->setFont(WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 1));
-    WrenlowTheme::setForeground(caption, ThemeRole::Muted);
-    return caption;
+    return makeLabel(text, WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 1), ThemeRole::Muted, parent);
 }
 
 LabeledField::LabeledField(const QString &title, TextBinding text, const QString &prompt, QWidget *parent)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/WrenlowTheme.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -45,6 +47,10 @@ class SecureLabeledField : public LabeledField
 public:
     SecureLabeledField(const QString &title, TextBinding text, const QString &prompt, QWidget *parent = nullptr);
 };
+
+// A label of the program's own text in a font and a theme colour that follows the appearance.
+QLabel *makeLabel(const QString &text, const QFont &font, ThemeRole color, QWidget *parent = nullptr,
+                  qreal opacity = 1.0);
 
 // The caption style shared by the fields and the captions the pages draw above their own controls.
 QLabel *makeCaption(const QString &text, QWidget *parent = nullptr);

@@ -1,6 +1,7 @@
 #include "ui/SidebarView.h"
 
 #include "ui/IconProvider.h"
+#include "ui/LabeledField.h"
 #include "ui/PlainLabel.h"
 #include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
@@ -130,14 +131,6 @@ protected:
     }
 };
 
-QLabel *makeText(const QString &text, const QFont &font, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    return label;
-}
-
 } // namespace
 
 SidebarView::SidebarView(DashboardViewModel &model, QWidget *parent)
@@ -175,11 +168,10 @@ QWidget *SidebarView::makeBrand()
     row->addWidget(new BrandTile(brand));
     auto *titles = new QVBoxLayout;
     titles->setSpacing(1);
+    titles->addWidget(makeLabel(QStringLiteral("Wrenlow"), WrenlowFont::font(17, QFont::Bold, FontDesign::Rounded),
+                                ThemeRole::Primary, brand));
     titles->addWidget(
-        makeText(QStringLiteral("Wrenlow"), WrenlowFont::font(17, QFont::Bold, FontDesign::Rounded), brand));
-    QLabel *subtitle = makeText(QStringLiteral("macOS Edition"), WrenlowFont::font(11, QFont::Medium), brand);
-    WrenlowTheme::setForeground(subtitle, ThemeRole::Muted);
-    titles->addWidget(subtitle);
+        makeLabel(QStringLiteral("macOS Edition"), WrenlowFont::font(11, QFont::Medium), ThemeRole::Muted, brand));
     row->addLayout(titles);
     row->addStretch(1);
     return brand;
@@ -204,10 +196,9 @@ QWidget *SidebarView::makeFooter()
     statusRow->addWidget(m_status, 1);
     column->addLayout(statusRow);
 
-    QLabel *platforms = makeText(QStringLiteral("UNIVERSAL 2  \u2022  ARM64 + INTEL"),
-                                 WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 0.6), footer);
-    WrenlowTheme::setForeground(platforms, ThemeRole::Accent, 0.85);
-    column->addWidget(platforms);
+    column->addWidget(makeLabel(QStringLiteral("UNIVERSAL 2  \u2022  ARM64 + INTEL"),
+                                WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 0.6), ThemeRole::Accent, footer,
+                                0.85));
     return footer;
 }
 

@@ -3,6 +3,7 @@
 #include "ui/DiagnosticRow.h"
 #include "ui/GlassCard.h"
 #include "ui/KeyboardTestView.h"
+#include "ui/LabeledField.h"
 #include "ui/ModelRefresh.h"
 #include "ui/SheetOverlay.h"
 #include "ui/StatusPill.h"
@@ -19,14 +20,6 @@ namespace wrenlow {
 namespace {
 
 const QString keyboardId = QStringLiteral("keyboard");
-
-QLabel *label(const QString &text, const QFont &font, ThemeRole color, QWidget *parent)
-{
-    auto *result = new QLabel(text, parent);
-    result->setFont(font);
-    WrenlowTheme::setForeground(result, color);
-    return result;
-}
 
 } // namespace
 
@@ -57,10 +50,10 @@ TestsView::TestsView(DashboardViewModel &model, QWidget *parent)
     header->contentLayout()->addLayout(headerRow);
     auto *titles = new QVBoxLayout;
     titles->setSpacing(5);
-    titles->addWidget(
-        label(tr("Device Tests"), WrenlowFont::font(22, QFont::Bold, FontDesign::Rounded), ThemeRole::Primary, header));
-    titles->addWidget(label(tr("Automated checks plus real technician-confirmed hardware tests."),
-                            WrenlowFont::font(12), ThemeRole::Muted, header));
+    titles->addWidget(makeLabel(tr("Device Tests"), WrenlowFont::font(22, QFont::Bold, FontDesign::Rounded),
+                                ThemeRole::Primary, header));
+    titles->addWidget(makeLabel(tr("Automated checks plus real technician-confirmed hardware tests."),
+                                WrenlowFont::font(12), ThemeRole::Muted, header));
     headerRow->addLayout(titles);
     headerRow->addStretch();
     auto *pills = new QVBoxLayout;

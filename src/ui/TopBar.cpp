@@ -1,6 +1,7 @@
 #include "ui/TopBar.h"
 
 #include "ui/IconProvider.h"
+#include "ui/LabeledField.h"
 #include "ui/PlainLabel.h"
 #include "ui/StatusPill.h"
 #include "ui/ThemeSetting.h"
@@ -22,15 +23,6 @@
 namespace wrenlow {
 
 namespace {
-
-QLabel *makeText(const QString &text, const QFont &font, ThemeRole role, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    WrenlowTheme::setForeground(label, role);
-    return label;
-}
 
 // Texts from the scan are tool output: one line, cut when unreasonably long.
 PlainLabel *makeOutsideText(const QFont &font, ThemeRole role, QWidget *parent)
@@ -70,9 +62,9 @@ TopBar::TopBar(DashboardViewModel &model, ThemeSetting &theme, QWidget *parent)
     subtitle->setSpacing(7);
     m_serial = makeOutsideText(WrenlowFont::font(11, QFont::Medium, FontDesign::Monospaced), ThemeRole::Muted, this);
     m_serial->setObjectName(QStringLiteral("topBarSerial"));
-    m_separator = makeText(QStringLiteral("\u2022"), WrenlowFont::font(11), ThemeRole::Subtle, this);
+    m_separator = makeLabel(QStringLiteral("\u2022"), WrenlowFont::font(11), ThemeRole::Subtle, this);
     m_architecture =
-        makeText(QString(), WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 0.5), ThemeRole::Accent, this);
+        makeLabel(QString(), WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 0.5), ThemeRole::Accent, this);
     m_architecture->setObjectName(QStringLiteral("topBarArchitecture"));
     subtitle->addWidget(m_serial);
     subtitle->addWidget(m_separator);

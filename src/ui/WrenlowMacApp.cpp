@@ -15,13 +15,16 @@
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QStyleFactory>
+#include <QTimer>
 
 namespace wrenlow {
 
 namespace {
 
 // The one window. Each time its content is shown without a snapshot, it asks for a scan; a request made while
-// a scan runs is ignored by the view model.
+// a scan runs is ignored by the view model. The request waits for the first frame to be painted, so the
+// window appears at once and its start-up work does not hold the main thread while the scan runs; a window
+// that is shown but never painted still scans after a moment.
 class MainWindow : public QMainWindow
 {
 public:
@@ -29,18 +32,44 @@ public:
         : m_model(model)
     {
         setObjectName(QStringLiteral("mainWindow"));
+        m_fallback.setSingleShot(true);
+        m_fallback.setInterval(1000);
+        connect(&m_fallback, &QTimer::timeout, this, &MainWindow::startScan);
     }
+
+    void watchContent(QWidget *content) { content->installEventFilter(this); }
 
 protected:
     void showEvent(QShowEvent *event) override
     {
         QMainWindow::showEvent(event);
-        if (!event->spontaneous() && !m_model.snapshot())
-            m_model.scan();
+        if (event->spontaneous() || m_model.snapshot())
+            return;
+        m_startPending = true;
+        m_fallback.start();
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_startPending)
+            QTimer::singleShot(0, this, &MainWindow::startScan);
+        return QMainWindow::eventFilter(watched, event);
     }
 
 private:
+    void startScan()
+    {
+        if (!m_startPending)
+            return;
+        m_startPending = false;
+        m_fallback.stop();
+        if (!m_model.snapshot())
+            m_model.scan();
+    }
+
     DashboardViewModel &m_model;
+    bool m_startPending = false;
+    QTimer m_fallback;
 };
 
 } // namespace
@@ -55,6 +84,7 @@ WrenlowMacApp::WrenlowMacApp(std::unique_ptr<DashboardViewModel> model, QObject 
     m_content = new ContentView(*m_model, *m_theme, m_window.get());
     m_content->setMinimumSize(minimumWidth, minimumHeight);
     m_window->setCentralWidget(m_content);
+    static_cast<MainWindow *>(m_window.get())->watchContent(m_content);
     uiplatform::prepareWindow(m_window.get());
 
     // Only the application's own menu: no File menu, so nothing opens a second window.

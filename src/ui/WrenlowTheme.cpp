@@ -59,14 +59,6 @@ const std::array<Pair, size_t(ThemeRole::Yellow) + 1> &table()
     return colours;
 }
 
-// Blends `top` over an opaque `bottom`: stock controls need opaque fills, our own widgets paint translucency.
-QColor over(const QColor &top, const QColor &bottom)
-{
-    const float a = top.alphaF();
-    return QColor::fromRgbF(top.redF() * a + bottom.redF() * (1 - a), top.greenF() * a + bottom.greenF() * (1 - a),
-                            top.blueF() * a + bottom.blueF() * (1 - a));
-}
-
 // Re-applies a foreground role whenever the widget's palette changes (an appearance switch re-resolves it).
 class ForegroundBinding : public QObject
 {
@@ -126,6 +118,13 @@ QColor WrenlowTheme::color(ThemeRole role, const QWidget *widget, qreal opacity)
     return color(role, appearanceOf(widget), opacity);
 }
 
+QColor WrenlowTheme::over(const QColor &top, const QColor &bottom)
+{
+    const float a = top.alphaF();
+    return QColor::fromRgbF(top.redF() * a + bottom.redF() * (1 - a), top.greenF() * a + bottom.greenF() * (1 - a),
+                            top.blueF() * a + bottom.blueF() * (1 - a));
+}
+
 Appearance WrenlowTheme::appearanceOf(const QPalette &palette)
 {
     // The window colour is the first background stop, which is near white in the light look and near black
@@ -141,6 +140,7 @@ Appearance WrenlowTheme::appearanceOf(const QWidget *widget)
 QPalette WrenlowTheme::palette(Appearance appearance)
 {
     const auto c = [appearance](ThemeRole role) { return color(role, appearance); };
+    const auto over = &WrenlowTheme::over; // stock controls need opaque fills; our widgets paint translucency
     const bool dark = appearance == Appearance::Dark;
     const QColor window = c(ThemeRole::BackgroundA);
     const QColor text = over(c(ThemeRole::Primary), window);

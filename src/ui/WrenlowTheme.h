@@ -62,6 +62,9 @@ public:
     static ThemeRole valueColor(InventoryValueState state);
     static ThemeRole stateColor(DiagnosticState state);
 
+    // `top` laid over an opaque `bottom`, as the screen shows it.
+    static QColor over(const QColor &top, const QColor &bottom);
+
     // Keeps a widget's text roles (window text, text, button text) in `role`, also across appearance switches.
     static void setForeground(QWidget *widget, ThemeRole role, qreal opacity = 1.0);
 };

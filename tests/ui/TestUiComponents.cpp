@@ -1,4 +1,5 @@
 // The shared components the pages build on: theme, pill, card, fields, outside text, icons, fonts.
+#include "ui/BlurredShape.h"
 #include "ui/GlassCard.h"
 #include "ui/IconProvider.h"
 #include "ui/LabeledField.h"
@@ -32,6 +33,8 @@ private slots:
     void pillShowsCleanUpperCaseText();
     void emptyPillStillDrawsItsCapsule();
     void cardPadsItsContent();
+    void cardShadowMatchesABlurOfTheCardsOwnSize_data();
+    void cardShadowMatchesABlurOfTheCardsOwnSize();
 
     void fieldWritesEveryEditUnchanged();
     void fieldRefreshDoesNotEchoOrMoveTheCursor();
@@ -107,6 +110,41 @@ void TestUiComponents::cardPadsItsContent()
     content->setFixedSize(100, 40);
     GlassCard card(content);
     QCOMPARE(card.sizeHint(), QSize(136, 76));
+}
+
+void TestUiComponents::cardShadowMatchesABlurOfTheCardsOwnSize_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("small, blurred at its size") << QSize(200, 60);
+    QTest::newRow("large, stretched from one image") << QSize(420, 260);
+}
+
+void TestUiComponents::cardShadowMatchesABlurOfTheCardsOwnSize()
+{
+    QFETCH(QSize, size);
+    QWidget parent;
+    parent.setPalette(WrenlowTheme::palette(Appearance::Dark)); // the stronger shadow shows errors better
+    parent.resize(size + QSize(200, 200));
+    auto *card = new GlassCard(nullptr, &parent);
+    card->setGeometry(QRect(QPoint(100, 100), size));
+    QImage drawn(parent.size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    parent.render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags()); // the parent alone: the shadow
+
+    const int margin = BlurredShape::margin(GlassCard::shadowSigma);
+    const QImage exact = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, GlassCard::shadowSigma,
+                                                   WrenlowTheme::color(ThemeRole::CardShadow, Appearance::Dark));
+    const QPoint shadowOrigin = card->pos() + GlassCard::shadowOffset - QPoint(margin, margin);
+    // Everywhere around the card, where only the shadow lies.
+    int worst = 0;
+    for (int y = 0; y < exact.height(); y += 2) {
+        for (int x = 0; x < exact.width(); x += 2) {
+            const QPoint point = shadowOrigin + QPoint(x, y);
+            if (!card->geometry().contains(point))
+                worst = std::max(worst, std::abs(drawn.pixelColor(point).alpha() - exact.pixelColor(x, y).alpha()));
+        }
+    }
+    QVERIFY2(worst <= 2, qPrintable(QString("alpha differs by up to %1").arg(worst)));
 }
 
 void TestUiComponents::fieldWritesEveryEditUnchanged()

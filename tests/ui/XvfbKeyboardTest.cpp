@@ -23,14 +23,14 @@ using namespace wrenlow;
 
 // The keyboard test in the application's own window under a real X server: xdotool presses real keys, so the
 // codes come from X11 keycodes the way a technician's keyboard delivers them, and the window's menu shortcuts
-// are live. With WRENLOW_SCREENSHOTS naming a folder, the run also saves pictures of the page and the sheet.
+// are live. With WRENLOW_SCREENSHOT_DIR naming a folder, the run also saves pictures of the page and the sheet.
 class XvfbKeyboardTest : public QObject
 {
     Q_OBJECT
 
     // Found before the stand-ins' environment leaves only the macOS tools on the path.
     const QString m_xdotool = QStandardPaths::findExecutable("xdotool");
-    const QString m_screenshots = qEnvironmentVariable("WRENLOW_SCREENSHOTS");
+    const QString m_screenshots = qEnvironmentVariable("WRENLOW_SCREENSHOT_DIR");
 
     bool xdotool(const QStringList &arguments) const
     {
