@@ -31,6 +31,14 @@ QCoro::Task<SheetsDuplicateResult> askForDuplicate(MacSheetsClient &client, QStr
     co_return reply;
 }
 
+// Why the service refused a row: its own words, else ours (never a blank status line).
+QString refusalText(const SheetsUploadResult &result)
+{
+    return result.error && !result.error->trimmed().isEmpty()
+               ? *result.error
+               : QStringLiteral("The Sheets service did not accept the upload.");
+}
+
 // A file whose bytes can be read is at fault by its content, which waiting will not mend.
 bool holdsReadableBytes(const QString &file)
 {
@@ -225,7 +233,7 @@ QCoro::Task<> DashboardViewModel::uploadSteps()
         setRoutingStatus(QStringLiteral("Upload complete: ") + result->sheetName +
                          status::rowPart(result->parsedRowNumber()) + u'.');
     } else {
-        setRoutingStatus(result->error.value_or(QStringLiteral("The Sheets service did not accept the upload.")));
+        setRoutingStatus(refusalText(*result));
     }
 }
 
@@ -291,7 +299,7 @@ QCoro::Task<> DashboardViewModel::retrySteps(QStringList files)
         if (pause)
             break;
         if (!result->ok) {
-            refusal = result->error.value_or(QStringLiteral("The Sheets service did not accept the upload."));
+            refusal = refusalText(*result);
             break;
         }
         try {

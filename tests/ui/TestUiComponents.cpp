@@ -3,6 +3,7 @@
 #include "ui/GlassCard.h"
 #include "ui/IconProvider.h"
 #include "ui/LabeledField.h"
+#include "ui/ModelRefresh.h"
 #include "ui/PlainLabel.h"
 #include "ui/StatusPill.h"
 #include "ui/WrenlowFont.h"
@@ -48,6 +49,8 @@ private slots:
     void everySymbolOfAScanHasAnIcon_data();
     void everySymbolOfAScanHasAnIcon();
     void iconsAreTintedAndUnknownNamesFallBack();
+
+    void changesRefreshOncePerEventLoopTurn();
 
     void numberFontsHaveTabularDigits_data();
     void numberFontsHaveTabularDigits();
@@ -270,6 +273,27 @@ void TestUiComponents::iconsAreTintedAndUnknownNamesFallBack()
     QCOMPARE(IconProvider::hasSymbol("no.such.symbol"), false);
     QCOMPARE(IconProvider::pixmap("no.such.symbol", 24, Qt::blue).toImage(),
              IconProvider::pixmap("questionmark.circle", 24, Qt::blue).toImage());
+}
+
+void TestUiComponents::changesRefreshOncePerEventLoopTurn()
+{
+    test::FakeMacEnvironment environment("no-tools"); // a fresh home for the model's queue
+    DashboardViewModel model;
+    QList<ModelRefresh::Fields> refreshes;
+    ModelRefresh refresh(model, nullptr, [&](const ModelRefresh::Fields &changed) { refreshes << changed; });
+    for (int i = 0; i < 10; ++i)
+        model.setEmpID(QString::number(i));
+    model.setStatusText("Scanning this Mac");
+    QVERIFY(refreshes.isEmpty());
+    QTRY_COMPARE(refreshes.size(), 1);
+    QCOMPARE(refreshes.first(),
+             (ModelRefresh::Fields{DashboardViewModel::Field::empID, DashboardViewModel::Field::statusText}));
+    QTest::qWait(20);
+    QCOMPARE(refreshes.size(), 1);
+
+    model.setIsScanning(true); // a change after the refresh asks for the next one
+    QTRY_COMPARE(refreshes.size(), 2);
+    QCOMPARE(refreshes.last(), ModelRefresh::Fields{DashboardViewModel::Field::isScanning});
 }
 
 void TestUiComponents::numberFontsHaveTabularDigits_data()

@@ -135,33 +135,17 @@ void TestDashboardGateway::loadProjects_data()
                                 R"(", "projects": )" + projects));
     };
     const QStringList none;
+    // clang-format off
     QTest::newRow("blank") << ProjectCase{" \n", true, {}, "Bo", "EMP ID is required.", none, "Returns", "Bo", ""};
-    QTest::newRow("amazon, signed out") << ProjectCase{" amzn ",
-                                                       false,
-                                                       {},
-                                                       "",
-                                                       "Amazon Returns routing selected.",
-                                                       {"Incoming Amazon Returns"},
-                                                       "Incoming Amazon Returns",
-                                                       "",
-                                                       ""};
-    QTest::newRow("signed out") << ProjectCase{
-        "E100", false, {}, "Bo", "Sign in to Korvane to enable Sheets routing.", none, "", "Bo", ""};
-    QTest::newRow("selection kept, blank name filled") << ProjectCase{"e100 ",
-                                                                      true,
-                                                                      {},
-                                                                      " ",
-                                                                      "Loaded 2 projects for Ada Lovelace.",
-                                                                      {"Spring Macs", "Returns"},
-                                                                      "Returns",
-                                                                      "Ada Lovelace",
-                                                                      "Ada Lovelace"};
-    QTest::newRow("one, nameless") << ProjectCase{
-        "E100", true, list("", R"(["Solo"])"), "Bo", "Loaded 1 project for E100.", {"Solo"}, "Solo", "Bo", ""};
-    QTest::newRow("none") << ProjectCase{
-        "E100", true, list("Ada", "[]"), "Bo", "No visible projects were returned for E100.", none, "", "Bo", "Ada"};
-    QTest::newRow("failed") << ProjectCase{
-        "E100", true, answer(listRoute, R"({"status": 500})"), "Bo", "Sheets returned HTTP 500.", none, "", "Bo", ""};
+    QTest::newRow("amazon, signed out") << ProjectCase{" amzn ", false, {}, "", "Amazon Returns routing selected.",
+        {"Incoming Amazon Returns"}, "Incoming Amazon Returns", "", ""};
+    QTest::newRow("selection kept, blank name filled") << ProjectCase{"e100 ", true, {}, " ",
+        "Loaded 2 projects for Ada Lovelace.", {"Spring Macs", "Returns"}, "Returns", "Ada Lovelace", "Ada Lovelace"};
+    QTest::newRow("one, nameless") << ProjectCase{"E100", true, list("", R"(["Solo"])"), "Bo",
+        "Loaded 1 project for E100.", {"Solo"}, "Solo", "Bo", ""};
+    QTest::newRow("failed") << ProjectCase{"E100", true, answer(listRoute, R"({"status": 500})"), "Bo",
+        "Sheets returned HTTP 500.", none, "", "Bo", ""};
+    // clang-format on
 }
 
 void TestDashboardGateway::loadProjects()
@@ -196,20 +180,21 @@ void TestDashboardGateway::checkDuplicate_data()
     QTest::addColumn<QJsonObject>("routes");
     QTest::addColumn<QString>("message");
     const auto reply = [](const QByteArray &members) { return answer(duplicateRoute, replyJson(members)); };
+    // clang-format off
     QTest::newRow("no scan first") << false << "" << false << QJsonObject() << "Scan this Mac first.";
-    QTest::newRow("routing before sign-in")
-        << true << " " << false << QJsonObject() << "Complete EMP/project routing first.";
+    QTest::newRow("routing before sign-in") << true << " " << false << QJsonObject()
+        << "Complete EMP/project routing first.";
     QTest::newRow("signed out") << true << "Spring Macs" << false << QJsonObject()
-                                << "Sign in to Korvane to use Sheets.";
+        << "Sign in to Korvane to use Sheets.";
     QTest::newRow("clean") << true << " Spring Macs " << true << QJsonObject() << "No duplicate found.";
-    QTest::newRow("row and matches")
-        << true << "Spring Macs" << true
-        << reply(R"("ok": true, "duplicate": true, "sheetName": "Macs", "rowNumber": "7", "employeeName": "",
-                    "matches": ["serial", {"field": "assetTag", "value": "A1"}, 3])")
+    QTest::newRow("row and matches") << true << "Spring Macs" << true
+        << reply(R"("ok": true, "duplicate": true, "sheetName": "Macs", "rowNumber": "7", "employeeName": "", )"
+                 R"("matches": ["serial", {"field": "assetTag", "value": "A1"}, 3])")
         << "Duplicate found in Macs row 7 (serial, assetTag: A1).";
-    QTest::newRow("refusal without reason")
-        << true << "Spring Macs" << true << reply(R"("ok": false, "duplicate": false)" + duplicateRest)
+    QTest::newRow("refusal without reason") << true << "Spring Macs" << true
+        << reply(R"("ok": false, "duplicate": false)" + duplicateRest)
         << "Duplicate check failed: The Sheets service did not complete the duplicate check.";
+    // clang-format on
 }
 
 // The check asks about the project the upload would write to: trimmed, as the payload carries it.
@@ -247,37 +232,28 @@ void TestDashboardGateway::upload_data()
     };
     const QString skipped = "Duplicate found in Spring Macs row 7. Upload skipped.";
     const QString uploaded = "Upload complete: Spring Macs row 42.";
+    // clang-format off
     QTest::newRow("no scan") << UploadCase{0, "skip", {}, "Scan this Mac before upload.", "", 0, 0};
     QTest::newRow("untested") << UploadCase{1, "skip", {}, "Complete all applicable tests before upload.", "", 0, 0};
     QTest::newRow("no routing") << UploadCase{2, "skip", {}, "Complete EMP/project routing before upload.", "", 0, 0};
     QTest::newRow("signed out") << UploadCase{3, "skip", {}, "Sign in to Korvane to enable Sheets upload.", "", 0, 0};
-    QTest::newRow("builder refuses") << UploadCase{4,  "skip", {}, "A serial number is required before upload.",
-                                                   "", 0,      0};
+    QTest::newRow("builder refuses")
+        << UploadCase{4, "skip", {}, "A serial number is required before upload.", "", 0, 0};
     QTest::newRow("uploaded") << UploadCase{5, "skip", {}, uploaded, "", 1, 0};
-    QTest::newRow("check fails, nothing queued")
-        << UploadCase{5, "skip", answer(duplicateRoute, R"({"drop": true})"), "", "", 0, 0};
-    QTest::newRow("check unanswered") << UploadCase{
-        5,
-        "skip",
-        answer(duplicateRoute, replyJson(R"("ok": false, "duplicate": false)" + duplicateRest)),
-        "The Sheets service did not complete the duplicate check.",
-        "",
-        0,
-        0};
+    QTest::newRow("check fails, nothing queued") << UploadCase{5, "skip", answer(duplicateRoute, R"({"drop": true})"),
+        "", "", 0, 0};
+    QTest::newRow("check unanswered") << UploadCase{5, "skip", answer(duplicateRoute,
+        replyJson(R"("ok": false, "duplicate": false)" + duplicateRest)),
+        "The Sheets service did not complete the duplicate check.", "", 0, 0};
     QTest::newRow("duplicate skipped") << UploadCase{5, "skip", atRow7, skipped, skipped, 0, 0};
     QTest::newRow("duplicate appended") << UploadCase{5, "append", atRow7, uploaded, "", 1, 0};
-    QTest::newRow("refused with reason") << UploadCase{
-        5, "skip", refusal(R"(, "error": "Sheet is locked.")"), "Sheet is locked.", "", 1, 0};
-    QTest::newRow("refused") << UploadCase{5, "skip", refusal(""), "The Sheets service did not accept the upload.", "",
-                                           1, 0};
-    QTest::newRow("gateway down, queued")
-        << UploadCase{5,
-                      "skip",
-                      answer(uploadRoute, R"({"status": 503})"),
-                      "Network upload failed. Saved to pending queue: The Sheets service returned an invalid response.",
-                      "",
-                      6,
-                      1};
+    QTest::newRow("refused with reason") << UploadCase{5, "skip", refusal(R"(, "error": "Sheet is locked.")"),
+        "Sheet is locked.", "", 1, 0};
+    QTest::newRow("refused")
+        << UploadCase{5, "skip", refusal(""), "The Sheets service did not accept the upload.", "", 1, 0};
+    QTest::newRow("gateway down, queued") << UploadCase{5, "skip", answer(uploadRoute, R"({"status": 503})"),
+        "Network upload failed. Saved to pending queue: The Sheets service returned an invalid response.", "", 6, 1};
+    // clang-format on
 }
 
 // Refusals before the busy flag leave it and the pending count alone; past it, every exit clears the flag and
@@ -339,37 +315,23 @@ void TestDashboardGateway::retry_data()
     const QByteArray payload = R"({"schema": "x"})";
     const QByteArray ok = replyJson(R"("ok": true)" + uploadRest);
     const QByteArray refused = replyJson(R"("ok": false, "error": "Closed.")" + uploadRest);
-    QTest::newRow("signed out") << RetryCase{
-        false, {payload}, {}, {"Sign in to Korvane to retry pending Sheets uploads."}, 1, 0};
+    // clang-format off
+    QTest::newRow("signed out") << RetryCase{false, {payload}, {},
+        {"Sign in to Korvane to retry pending Sheets uploads."}, 1, 0};
     QTest::newRow("empty") << RetryCase{true, {}, {}, {"Pending queue is empty."}, 0, 0};
-    QTest::newRow("one") << RetryCase{true,
-                                      {payload},
-                                      answers(uploadRoute, {ok}),
-                                      {"Retrying 1 pending upload…", "Retried pending queue: 1 uploaded, 0 remaining."},
-                                      0,
-                                      0};
-    QTest::newRow("stops at a refusal, says why")
-        << RetryCase{true,
-                     {payload, payload, payload},
-                     answers(uploadRoute, {ok, refused}),
-                     {"Retrying 3 pending uploads…", "Retried pending queue: 1 uploaded, 2 remaining. Closed."},
-                     2,
-                     0};
-    QTest::newRow("not payloads set aside")
-        << RetryCase{true,
-                     {"{not json", "[1]", payload},
-                     answers(uploadRoute, {ok}),
-                     {"Retrying 3 pending uploads…", "Retried pending queue: 1 uploaded, 0 remaining. Set aside 2 "
-                                                     "unreadable files: 2026-12-01.json, 2026-12-02.json."},
-                     0,
-                     2};
-    QTest::newRow("error pauses") << RetryCase{
-        true,
-        {payload, payload},
-        answers(uploadRoute, {R"({"status": 500})"}),
-        {"Retrying 2 pending uploads…", "Retried 0. Remaining queue paused: Sheets returned HTTP 500."},
-        2,
+    QTest::newRow("one") << RetryCase{true, {payload}, answers(uploadRoute, {ok}), {"Retrying 1 pending upload…",
+        "Retried pending queue: 1 uploaded, 0 remaining."}, 0, 0};
+    QTest::newRow("stops at a refusal, says why") << RetryCase{true, {payload, payload, payload}, answers(uploadRoute,
+        {ok, refused}), {"Retrying 3 pending uploads…", "Retried pending queue: 1 uploaded, 2 remaining. Closed."}, 2,
         0};
+    QTest::newRow("not payloads set aside") << RetryCase{true, {"{not json", "[1]", payload}, answers(uploadRoute,
+        {ok}), {"Retrying 3 pending uploads…",
+        "Retried pending queue: 1 uploaded, 0 remaining. Set aside 2 unreadable files: "
+        "2026-12-01.json, 2026-12-02.json."},
+        0, 2};
+    QTest::newRow("error pauses") << RetryCase{true, {payload, payload}, answers(uploadRoute, {R"({"status": 500})"}),
+        {"Retrying 2 pending uploads…", "Retried 0. Remaining queue paused: Sheets returned HTTP 500."}, 2, 0};
+    // clang-format on
 }
 
 void TestDashboardGateway::retry()
@@ -408,29 +370,22 @@ void TestDashboardGateway::signIn_data()
         return answer(route, QByteArray(R"({"status": )") + QByteArray::number(status) +
                                  R"(, "json": {"error": {"code": "x", "message": ")" + message + R"("}}})");
     };
-    QTest::newRow("unreachable") << SignInCase{answer("GET /health", R"({"status": 503})"),
-                                               "tech1",
-                                               "Wrenlow backend gateway is unavailable.",
-                                               "123456",
-                                               refused,
-                                               42};
-    QTest::newRow("blank user") << SignInCase{{},       " \n",   "Enter a Korvane user and password or PIN.",
-                                              "123456", refused, 42};
-    QTest::newRow("refused") << SignInCase{
-        failure("POST /api/v1/auth/login", 401, "Wrong PIN."), "tech1", "Wrong PIN.", "", reset, 42};
-    QTest::newRow("options fail") << SignInCase{
-        failure("GET /api/v1/units/creation-options", 500, "No options."), "tech1", "No options.", "", reset, 42};
-    QTest::newRow("ready, padded user, selection kept")
-        << SignInCase{{}, " tech1 ", "Korvane ready: 2 lots, 2 categories.", "", ready, 42};
-    QTest::newRow("one each, gone selection replaced")
-        << SignInCase{answer("GET /api/v1/units/creation-options",
-                             replyJson(R"("lots": [{"lot_id": 5, "name": "L", "allow_duplicate_match_unit_assumption":
-                                  false}], "unit_categories": [{"config_value_id": 7, "label": "Laptop"}])")),
-                      "tech1",
-                      "Korvane ready: 1 lot, 1 category.",
-                      "",
-                      ready,
-                      5};
+    // clang-format off
+    QTest::newRow("unreachable") << SignInCase{answer("GET /health", R"({"status": 503})"), "tech1",
+        "Wrenlow backend gateway is unavailable.", "123456", refused, 42};
+    QTest::newRow("blank user") << SignInCase{{},       " \n",   "Enter a Korvane user and password or PIN.", "123456",
+        refused, 42};
+    QTest::newRow("refused") << SignInCase{failure("POST /api/v1/auth/login", 401, "Wrong PIN."), "tech1",
+        "Wrong PIN.", "", reset, 42};
+    QTest::newRow("options fail") << SignInCase{failure("GET /api/v1/units/creation-options", 500, "No options."),
+        "tech1", "No options.", "", reset, 42};
+    QTest::newRow("ready, padded user, selection kept") << SignInCase{{}, " tech1 ",
+        "Korvane ready: 2 lots, 2 categories.", "", ready, 42};
+    QTest::newRow("one each, gone selection replaced") << SignInCase{answer("GET /api/v1/units/creation-options",
+        replyJson(R"("lots": [{"lot_id": 5, "name": "L", "allow_duplicate_match_unit_assumption": false}], )"
+                  R"("unit_categories": [{"config_value_id": 7, "label": "Laptop"}])")),
+        "tech1", "Korvane ready: 1 lot, 1 category.", "", ready, 5};
+    // clang-format on
 }
 
 // A failed sign-in or options request signs out everywhere (the page, the Sheets client and the broker
@@ -503,22 +458,24 @@ void TestDashboardGateway::resolve_data()
 {
     QTest::addColumn<ResolveCase>("c");
     const QString review = " Technician review is required before commit.";
+    // clang-format off
     QTest::newRow("no scan") << ResolveCase{0, {}, "Scan this Mac before resolving a Korvane unit.", 0, false};
     QTest::newRow("signed out") << ResolveCase{1, {}, "Sign in to Korvane first.", 0, false};
     QTest::newRow("no lot") << ResolveCase{2, {}, "Select a lot before resolving the unit.", 0, false};
-    QTest::newRow("unit among three") << ResolveCase{
-        3, R"({"status": "matched", "match_count": 3, "unit": {"unit_id": 9}})",
+    QTest::newRow("unit among three") << ResolveCase{3,
+        R"({"status": "matched", "match_count": 3, "unit": {"unit_id": 9}})",
         "Resolved existing Korvane unit #9. Status: matched.", 9, true};
     QTest::newRow("one candidate") << ResolveCase{3, R"({"match_count": 1, "requires_user_review": false})",
-                                                  "Korvane found 1 candidate match." + review, 0, false};
+        "Korvane found 1 candidate match." + review, 0, false};
     QTest::newRow("text unit id, two") << ResolveCase{3, R"({"match_count": 2, "unit": {"unit_id": "9"}})",
-                                                      "Korvane found 2 candidate matches." + review, 0, true};
-    QTest::newRow("creation allowed") << ResolveCase{
-        3, R"({"requires_user_review": true, "creation_policy": {"creation_allowed": true}})",
+        "Korvane found 2 candidate matches." + review, 0, true};
+    QTest::newRow("creation allowed") << ResolveCase{3,
+        R"({"requires_user_review": true, "creation_policy": {"creation_allowed": true}})",
         "No existing unit matched. Korvane permits creation after preflight.", 0, true};
     QTest::newRow("refused") << ResolveCase{3, R"({"creation_policy": {"creation_allowed": false}})",
-                                            "Creation is not permitted for this context.", 0, false};
+        "Creation is not permitted for this context.", 0, false};
     QTest::newRow("nothing") << ResolveCase{3, "{}", "Korvane resolve completed with status: unknown.", 0, false};
+    // clang-format on
 }
 
 void TestDashboardGateway::resolve()
