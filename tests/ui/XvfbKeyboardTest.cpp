@@ -1,0 +1,126 @@
+#include "ui/ContentView.h"
+#include "ui/KeyCap.h"
+#include "ui/KeyCaptureView.h"
+#include "ui/KeyboardTestView.h"
+#include "ui/StatusPill.h"
+#include "ui/TestsView.h"
+#include "ui/ThemeSetting.h"
+#include "ui/WrenlowMacApp.h"
+#include "workflow/DashboardViewModel.h"
+
+#include "FakeMacEnvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace wrenlow;
+
+// The keyboard test in the application's own window under a real X server: xdotool presses real keys, so the
+// codes come from X11 keycodes the way a technician's keyboard delivers them, and the window's menu shortcuts
+// are live. With WRENLOW_SCREENSHOT_DIR naming a folder, the run also saves pictures of the page and the sheet.
+class XvfbKeyboardTest : public QObject
+{
+    Q_OBJECT
+
+    // Found before the stand-ins' environment leaves only the macOS tools on the path.
+    const QString m_xdotool = QStandardPaths::findExecutable("xdotool");
+    const QString m_screenshots = qEnvironmentVariable("WRENLOW_SCREENSHOT_DIR");
+
+    bool xdotool(const QStringList &arguments) const
+    {
+        QProcess process;
+        process.start(m_xdotool, arguments);
+        const bool done =
+            process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        if (!done)
+            qWarning() << "xdotool" << arguments << process.errorString() << process.readAllStandardError();
+        return done;
+    }
+
+    bool clickOn(QWidget *widget) const
+    {
+        const QPoint centre = widget->mapToGlobal(widget->rect().center());
+        return xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "1"});
+    }
+
+    void screenshot(QWidget *window, const QString &name) const
+    {
+        if (m_screenshots.isEmpty())
+            return;
+        QTest::qWait(50); // let the last change paint
+        QVERIFY(window->grab().save(QDir(m_screenshots).filePath(name + ".png")));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!m_xdotool.isEmpty(), "xdotool is missing (tools/install-deps installs it)");
+        WrenlowMacApp::prepareApplication();
+    }
+
+    void realKeysLightCapsAndSwallowShortcuts()
+    {
+        const test::FakeMacEnvironment mac("apple-silicon-macbook");
+        WrenlowMacApp app;
+        DashboardViewModel &model = app.model();
+        QMainWindow *window = app.window();
+        window->resize(1280, 960);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Without a window manager nothing activates a new window by itself.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        // Showing the window scanned the stand-in Mac.
+        QTRY_VERIFY_WITH_TIMEOUT(model.snapshot() && !model.isScanning(), 30000);
+        model.setSelectedPage(AppPage::Tests);
+        auto *page = app.content()->findChild<TestsView *>();
+        QTRY_VERIFY(page->isVisible());
+        QSignalSpy scans(&model, &DashboardViewModel::isScanningChanged);
+
+        QAbstractButton *run = nullptr;
+        for (auto *button : page->findChildren<QAbstractButton *>("run"))
+            if (button->text() == "Run Test")
+                run = button;
+        QVERIFY(run);
+        QTRY_VERIFY(run->isVisible() && run->width() > 0);
+        screenshot(window, "tests-light");
+        QVERIFY(clickOn(run));
+        QTRY_VERIFY(page->isKeyboardTestPresented());
+        auto *sheet = window->findChild<KeyboardTestView *>();
+        auto *counter = sheet->findChild<StatusPill *>("keyboardCounter");
+        QTRY_VERIFY(sheet->findChild<KeyCaptureView *>()->hasFocus());
+
+        // a, a again, left Shift, Escape, Tab, Return, Ctrl+R (Control and R), Alt alone, then s: Alt must not
+        // have taken the keyboard to the menu bar.
+        QVERIFY(
+            xdotool({"key", "--delay", "30", "a", "a", "Shift_L", "Escape", "Tab", "Return", "ctrl+r", "Alt_L", "s"}));
+        QTRY_COMPARE(counter->text(), "9 / 64");
+        QSet<quint16> lit;
+        for (auto *cap : sheet->findChildren<KeyCap *>())
+            if (cap->isPressed())
+                lit.insert(cap->spec().code);
+        QCOMPARE(lit, (QSet<quint16>{0, 1, 56, 53, 48, 36, 59, 15, 58}));
+        QVERIFY(page->isKeyboardTestPresented());
+        QCOMPARE(scans.count(), 0);
+        screenshot(window, "keyboard-light");
+        if (!m_screenshots.isEmpty()) {
+            app.theme().toggle();
+            screenshot(window, "keyboard-dark");
+        }
+
+        QVERIFY(clickOn(sheet->findChild<QAbstractButton *>("keyboardPass")));
+        QTRY_VERIFY(!page->isKeyboardTestPresented());
+        QCOMPARE(model.diagnostic("keyboard")->state, DiagnosticState::Pass);
+        QCOMPARE(scans.count(), 0);
+        screenshot(window, "tests-dark");
+    }
+};
+
+QTEST_MAIN(XvfbKeyboardTest)
+#include "XvfbKeyboardTest.moc"
