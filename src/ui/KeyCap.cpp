@@ -19,9 +19,9 @@ constexpr qreal radius = 8;
 
 } // namespace
 
-KeyCap::KeyCap(KeySpec spec, QWidget *parent)
+KeyCap::KeyCap(KeySpec key, QWidget *parent)
     : QWidget(parent)
-    , m_spec(std::move(spec))
+    , m_key(std::move(key))
 {
     setObjectName(QStringLiteral("keyCap"));
     setFont(WrenlowFont::font(10, QFont::DemiBold, FontDesign::Rounded));
@@ -38,9 +38,9 @@ void KeyCap::setPressed(bool pressed)
 
 QSize KeyCap::sizeHint() const
 {
-    const int minimum = m_spec.label.size() <= 2 ? narrowWidth : wideWidth;
-    const int text = QFontMetrics(font()).horizontalAdvance(m_spec.label);
-    const int padding = m_spec.label == QLatin1String("space") ? 2 * spacePadding : 0;
+    const int minimum = m_key.label.size() <= 2 ? narrowWidth : wideWidth;
+    const int text = QFontMetrics(font()).horizontalAdvance(m_key.label);
+    const int padding = m_key.label == QLatin1String("space") ? 2 * spacePadding : 0;
     return {std::max(minimum, text) + padding, capHeight};
 }
 
@@ -57,7 +57,7 @@ void KeyCap::paintEvent(QPaintEvent *)
     painter.drawPath(shape);
     painter.setPen(m_pressed ? WrenlowTheme::color(ThemeRole::Black, appearance)
                              : WrenlowTheme::color(ThemeRole::Primary, appearance, 0.78));
-    painter.drawText(rect(), Qt::AlignCenter, m_spec.label);
+    painter.drawText(rect(), Qt::AlignCenter, m_key.label);
 }
 
 } // namespace wrenlow

@@ -11,9 +11,9 @@ class KeyCap : public QWidget
 {
     Q_OBJECT
 public:
-    explicit KeyCap(KeySpec spec, QWidget *parent = nullptr);
+    explicit KeyCap(KeySpec key, QWidget *parent = nullptr);
 
-    const KeySpec &spec() const { return m_spec; }
+    const KeySpec &key() const { return m_key; }
     bool isPressed() const { return m_pressed; }
     void setPressed(bool pressed);
 
@@ -24,7 +24,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    KeySpec m_spec;
+    KeySpec m_key;
     bool m_pressed = false;
 };
 

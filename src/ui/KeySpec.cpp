@@ -34,8 +34,8 @@ int keyboardTestKeyCount()
 {
     QSet<quint16> codes;
     for (const auto &row : keyboardTestRows())
-        for (const auto &spec : row)
-            codes.insert(spec.code);
+        for (const auto &key : row)
+            codes.insert(key.code);
     return static_cast<int>(codes.size());
 }
 

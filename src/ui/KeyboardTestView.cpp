@@ -64,8 +64,8 @@ KeyboardTestView::KeyboardTestView(Completion completion, QWidget *parent)
         auto *keys = new QHBoxLayout;
         keys->setSpacing(7);
         keys->addStretch();
-        for (const auto &spec : row) {
-            auto *cap = new KeyCap(spec, this);
+        for (const auto &key : row) {
+            auto *cap = new KeyCap(key, this);
             m_caps.append(cap);
             keys->addWidget(cap);
         }
@@ -120,7 +120,7 @@ void KeyboardTestView::finish(DiagnosticState state)
 void KeyboardTestView::refresh()
 {
     for (auto *cap : std::as_const(m_caps))
-        cap->setPressed(m_pressed.contains(cap->spec().code));
+        cap->setPressed(m_pressed.contains(cap->key().code));
     m_counter->setText(QString::number(m_pressed.size()) + QStringLiteral(" / ") +
                        QString::number(keyboardTestKeyCount()));
     // Every update asks for the keyboard again, so a click anywhere on the sheet never strands the keys.

@@ -25,7 +25,7 @@ class TestKeyboardTestView : public QObject
         QSet<quint16> codes;
         for (auto *cap : m_sheet->findChildren<KeyCap *>())
             if (cap->isPressed())
-                codes.insert(cap->spec().code);
+                codes.insert(cap->key().code);
         return codes;
     }
 

@@ -104,7 +104,7 @@ private slots:
         QSet<quint16> lit;
         for (auto *cap : sheet->findChildren<KeyCap *>())
             if (cap->isPressed())
-                lit.insert(cap->spec().code);
+                lit.insert(cap->key().code);
         QCOMPARE(lit, (QSet<quint16>{0, 1, 56, 53, 48, 36, 59, 15, 58}));
         QVERIFY(page->isKeyboardTestPresented());
         QCOMPARE(scans.count(), 0);
