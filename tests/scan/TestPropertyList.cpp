@@ -1,5 +1,6 @@
 #include "scan/PropertyList.h"
 
+#include "common/UtcTime.h"
 #include "common/WrenlowError.h"
 
 #include <QDateTime>
@@ -58,7 +59,7 @@ private slots:
         QCOMPARE(entry.value("ExternalConnected"), QVariant(true));
         QCOMPARE(entry.value("IsCharging"), QVariant(false));
         QCOMPARE(entry.value("BootPathUpdated").toByteArray(), QByteArray("\x00\x01\x02\xff", 4));
-        QCOMPARE(entry.value("ManufactureDate").toDateTime(), QDateTime(QDate(2023, 5, 1), QTime(12, 30), Qt::UTC));
+        QCOMPARE(entry.value("ManufactureDate").toDateTime(), QDateTime(QDate(2023, 5, 1), QTime(12, 30), utc));
 
         const QVariantMap data = entry.value("BatteryData").toMap();
         QCOMPARE(data.value("DesignCapacity").toLongLong(), 8579);
@@ -99,6 +100,8 @@ private slots:
         QTest::addColumn<QByteArray>("document");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("not XML") << QByteArray("Amperage = -465");
+        QTest::newRow("JSON") << QByteArray(R"({"Amperage": -465})");
+        QTest::newRow("OpenStep") << QByteArray("{ Amperage = -465; }");
         QTest::newRow("truncated") << batteryEntry.left(batteryEntry.size() / 2);
         QTest::newRow("truncated in a tag") << batteryEntry.left(batteryEntry.indexOf("<integer>") + 4);
         QTest::newRow("unclosed dict") << plist("<dict><key>a</key><integer>1</integer>");
