@@ -67,7 +67,7 @@ QCoro::Task<bool> systemMicrophoneAccess()
     if (!co_await microphonePermission())
         co_return false;
 #endif
-    // Qt 6.4 has no permission to ask for: the microphone may be used when there is one.
+    // Granted, or with Qt 6.4 nothing to ask: the microphone may be used when there is one.
     co_return !QMediaDevices::audioInputs().isEmpty();
 }
 
