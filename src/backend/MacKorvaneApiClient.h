@@ -45,6 +45,8 @@ public:
     QCoro::Task<KorvaneLoginResponse> login(QString identifier, QString credential, bool usePin);
     // Tells the broker when signed in, ignoring any failure, and is signed out afterwards in every case.
     QCoro::Task<> logout();
+    // Drops the sign-in here without telling the broker, for a session the technician can no longer use.
+    void forgetSession() { m_loginSession.reset(); }
 
     QCoro::Task<KorvaneCreationOptions> creationOptions();
     // Matches the Mac against existing units; changes nothing at the backend. The body is sent as given.

@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QSet>
 
+#include <algorithm>
+
 namespace wrenlow::test {
 
 namespace {
@@ -29,8 +31,8 @@ QByteArray jsonText(const QJsonValue &value)
 
 ScriptedResponse readResponse(const QJsonObject &object, const QString &where)
 {
-    static const QSet<QString> members{"status", "headers", "json",      "body", "bodyBase64",
-                                       "repeat", "delayMs", "trickleMs", "hold", "drop"};
+    static const QSet<QString> members{"status",  "headers",   "json", "body", "bodyBase64", "repeat",
+                                       "delayMs", "trickleMs", "hold", "drop", "whenBody"};
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!members.contains(it.key()))
             refuse(where, QStringLiteral("unknown member \"%1\"").arg(it.key()));
@@ -59,6 +61,11 @@ ScriptedResponse readResponse(const QJsonObject &object, const QString &where)
         response.body = *decoded;
     } else {
         response.body = json::optionalString(object, "body").value_or(QString()).toUtf8();
+    }
+    if (object.contains("whenBody")) {
+        if (!object.value("whenBody").isObject())
+            refuse(where, "\"whenBody\" is not an object");
+        response.whenBody = object.value("whenBody").toObject();
     }
     const QJsonObject headers = object.value("headers").toObject();
     if (object.contains("headers") && !object.value("headers").isObject())
@@ -98,7 +105,8 @@ GatewayScenario GatewayScenario::fromFile(const QString &path)
     return GatewayScenario(json::parseObject(file.readAll()));
 }
 
-std::optional<ScriptedResponse> GatewayScenario::next(const QString &method, const QString &path, const QString &action)
+std::optional<ScriptedResponse> GatewayScenario::next(const QString &method, const QString &path, const QString &action,
+                                                      const QByteArray &body)
 {
     const QString plainKey = method + ' ' + path;
     auto route = m_routes.find(plainKey + "?action=" + action);
@@ -106,6 +114,20 @@ std::optional<ScriptedResponse> GatewayScenario::next(const QString &method, con
         route = m_routes.find(plainKey);
     if (route == m_routes.end())
         return std::nullopt;
+    const bool byBody = std::any_of(route->responses.begin(), route->responses.end(),
+                                    [](const ScriptedResponse &response) { return response.whenBody.has_value(); });
+    if (byBody) {
+        const QJsonObject request = QJsonDocument::fromJson(body).object();
+        for (const ScriptedResponse &response : std::as_const(route->responses)) {
+            const QJsonObject condition = response.whenBody.value_or(QJsonObject());
+            bool meets = true;
+            for (auto it = condition.begin(); it != condition.end() && meets; ++it)
+                meets = request.contains(it.key()) && request.value(it.key()) == it.value();
+            if (meets)
+                return response;
+        }
+        return std::nullopt;
+    }
     const qsizetype index = std::min(route->played, route->responses.size() - 1);
     ++route->played;
     return route->responses.at(index);

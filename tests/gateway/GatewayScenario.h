@@ -24,10 +24,14 @@ struct ScriptedResponse
     int trickleMs = 0; // when set, the body goes out one byte per this many milliseconds
     bool hold = false; // kept back until the stand-in is told to release held answers
     bool drop = false; // the connection is closed without an answer
+    // Answers only a request whose JSON body holds these members with these values.
+    std::optional<QJsonObject> whenBody;
 };
 
 // A script of answers per route. Keys are "METHOD /path" or "METHOD /path?action=NAME" (the more specific key
-// wins); each route plays its answers in order and repeats the last one. Throws PlatformError for a script that
+// wins); each route plays its answers in order and repeats the last one. A route in which an answer carries
+// "whenBody" instead gives every request the first answer whose condition its body meets (an answer without
+// one meets every body). Throws PlatformError for a script that
 // names an unknown member or holds a value of the wrong type.
 class GatewayScenario
 {
@@ -37,7 +41,8 @@ public:
     static GatewayScenario fromFile(const QString &path);
 
     // The next answer for a request, or nothing when the route is not scripted.
-    std::optional<ScriptedResponse> next(const QString &method, const QString &path, const QString &action);
+    std::optional<ScriptedResponse> next(const QString &method, const QString &path, const QString &action,
+                                         const QByteArray &body = {});
 
 private:
     struct Route

@@ -311,7 +311,7 @@ void GatewayStandIn::answer(const LoggedRequest &request, Exchange *exchange)
     emit requestLogged();
 
     std::optional<ScriptedResponse> response =
-        m_scenario.next(request.method, request.path, request.query.value("action"));
+        m_scenario.next(request.method, request.path, request.query.value("action"), request.body);
     if (!response) {
         response.emplace();
         response->status = 404;

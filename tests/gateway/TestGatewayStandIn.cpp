@@ -102,6 +102,31 @@ private slots:
         QCOMPARE(standIn.requests().size(), requests.size());
     }
 
+    void answersByBodyWhereTheRouteAsks_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("status");
+        QTest::newRow("condition met") << QByteArray(R"({"identifier": "anyone", "pin": "123456"})") << 200;
+        QTest::newRow("other value") << QByteArray(R"({"identifier": "anyone", "pin": "654321"})") << 401;
+        QTest::newRow("number, not text") << QByteArray(R"({"pin": 123456})") << 401;
+        QTest::newRow("not JSON") << QByteArray("pin=123456") << 401;
+    }
+
+    void answersByBodyWhereTheRouteAsks()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(int, status);
+        GatewayStandIn standIn(scenario(R"({
+            "POST /login": [{"whenBody": {"pin": "123456"}, "status": 200}, {"status": 401}]
+        })"));
+        standIn.listen();
+        const QByteArray request =
+            "POST /login HTTP/1.1\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+        // The answer does not move on: the same body gets the same answer again.
+        QCOMPARE(exchange(standIn.baseUrl(), request).status(), status);
+        QCOMPARE(exchange(standIn.baseUrl(), request).status(), status);
+    }
+
     void logsEachRequestFormDecoded()
     {
         QTemporaryDir folder;

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace wrenlow {
+
+class DashboardViewModel;
+class PlainLabel;
+class StatusPill;
+class ThemeSetting;
+class ThemeToggle;
+class TintedButton;
+
+// The strip above the pages: the scanned Mac's identity, the theme toggle, the macOS version and the scan
+// button.
+class TopBar : public QWidget
+{
+    Q_OBJECT
+public:
+    TopBar(DashboardViewModel &model, ThemeSetting &theme, QWidget *parent = nullptr);
+
+    // Shows the model's snapshot and scanning flag.
+    void refresh();
+
+    static constexpr int height = 72;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    DashboardViewModel &m_model;
+    PlainLabel *m_title;
+    PlainLabel *m_serial;
+    QLabel *m_separator;
+    QLabel *m_architecture;
+    StatusPill *m_version;
+    TintedButton *m_scan;
+};
+
+// The top bar's switch between the light and dark theme. Its label names the theme it switches to.
+class ThemeToggle : public QWidget
+{
+    Q_OBJECT
+public:
+    ThemeToggle(ThemeSetting &theme, QWidget *parent = nullptr);
+
+    QString symbol() const;
+    QString text() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    ThemeSetting &m_theme;
+};
+
+} // namespace wrenlow

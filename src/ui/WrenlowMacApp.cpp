@@ -1,0 +1,133 @@
+#include "ui/WrenlowMacApp.h"
+
+#include "ui/ContentView.h"
+#include "ui/ThemeSetting.h"
+#include "ui/UiPlatform.h"
+#include "ui/WrenlowFont.h"
+#include "ui/WrenlowTheme.h"
+
+#include "scan/CommandRunner.h"
+#include "workflow/DashboardViewModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QStyleFactory>
+#include <QTimer>
+
+namespace wrenlow {
+
+namespace {
+
+// The one window. Each time its content is shown without a snapshot, it asks for a scan; a request made while
+// a scan runs is ignored by the view model. The request waits for the first frame to be painted, so the
+// window appears at once and its start-up work does not hold the main thread while the scan runs; a window
+// that is shown but never painted still scans after a moment.
+class MainWindow : public QMainWindow
+{
+public:
+    explicit MainWindow(DashboardViewModel &model)
+        : m_model(model)
+    {
+        setObjectName(QStringLiteral("mainWindow"));
+        m_fallback.setSingleShot(true);
+        m_fallback.setInterval(1000);
+        connect(&m_fallback, &QTimer::timeout, this, &MainWindow::startScan);
+    }
+
+    void watchContent(QWidget *content) { content->installEventFilter(this); }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMainWindow::showEvent(event);
+        if (event->spontaneous() || m_model.snapshot())
+            return;
+        m_startPending = true;
+        m_fallback.start();
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_startPending)
+            QTimer::singleShot(0, this, &MainWindow::startScan);
+        return QMainWindow::eventFilter(watched, event);
+    }
+
+private:
+    void startScan()
+    {
+        if (!m_startPending)
+            return;
+        m_startPending = false;
+        m_fallback.stop();
+        if (!m_model.snapshot())
+            m_model.scan();
+    }
+
+    DashboardViewModel &m_model;
+    bool m_startPending = false;
+    QTimer m_fallback;
+};
+
+} // namespace
+
+WrenlowMacApp::WrenlowMacApp(std::unique_ptr<DashboardViewModel> model, QObject *parent)
+    : QObject(parent)
+    , m_model(model ? std::move(model) : std::make_unique<DashboardViewModel>())
+    , m_theme(new ThemeSetting(this))
+    , m_window(std::make_unique<MainWindow>(*m_model))
+{
+    applyTheme();
+    m_content = new ContentView(*m_model, *m_theme, m_window.get());
+    m_content->setMinimumSize(minimumWidth, minimumHeight);
+    m_window->setCentralWidget(m_content);
+    static_cast<MainWindow *>(m_window.get())->watchContent(m_content);
+    uiplatform::prepareWindow(m_window.get());
+
+    // Only the application's own menu: no File menu, so nothing opens a second window.
+    QMenu *menu = m_window->menuBar()->addMenu(QStringLiteral("Wrenlow"));
+    QAction *scan = menu->addAction(QStringLiteral("Scan This Mac"));
+    scan->setObjectName(QStringLiteral("scanAction"));
+    scan->setShortcut(uiplatform::scanShortcut());
+    scan->setShortcutContext(Qt::ApplicationShortcut);
+    connect(scan, &QAction::triggered, this, [this] { m_model->scan(); });
+    menu->addSeparator();
+    m_themeAction = menu->addAction(QString());
+    m_themeAction->setObjectName(QStringLiteral("themeAction"));
+    connect(m_themeAction, &QAction::triggered, m_theme, &ThemeSetting::toggle);
+    connect(m_theme, &ThemeSetting::changed, this, &WrenlowMacApp::applyTheme);
+    applyTheme();
+}
+
+WrenlowMacApp::~WrenlowMacApp() = default;
+
+void WrenlowMacApp::applyTheme()
+{
+    QApplication::setPalette(WrenlowTheme::palette(m_theme->appearance()));
+    if (m_themeAction)
+        m_themeAction->setText(m_theme->isLight() ? QStringLiteral("Use Dark Mode") : QStringLiteral("Use Light Mode"));
+}
+
+void WrenlowMacApp::prepareApplication()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(WrenlowFont::font(13));
+    QApplication::setApplicationName(QStringLiteral("Wrenlow Zel Mac"));
+    QApplication::setOrganizationName(QStringLiteral("Wrenlow"));
+}
+
+int WrenlowMacApp::main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    prepareApplication();
+    // Running tools are ended rather than waited for when the user quits in the middle of a scan.
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, [] { CommandRunner::abortAll(); });
+    WrenlowMacApp app;
+    app.window()->show();
+    return QApplication::exec();
+}
+
+} // namespace wrenlow

@@ -1,0 +1,6 @@
+#include "ui/WrenlowMacApp.h"
+
+int main(int argc, char *argv[])
+{
+    return wrenlow::WrenlowMacApp::main(argc, argv);
+}

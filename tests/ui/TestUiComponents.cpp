@@ -1,0 +1,256 @@
+// The shared components the pages build on: theme, pill, card, fields, outside text, icons, fonts.
+#include "ui/GlassCard.h"
+#include "ui/IconProvider.h"
+#include "ui/LabeledField.h"
+#include "ui/PlainLabel.h"
+#include "ui/StatusPill.h"
+#include "ui/WrenlowFont.h"
+#include "ui/WrenlowTheme.h"
+
+#include "FakeMacEnvironment.h"
+#include "scan/MacInventoryService.h"
+#include "workflow/AppPage.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+using namespace wrenlow;
+
+class TestUiComponents : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void appearanceSurvivesThePaletteRoundTrip();
+    void foregroundFollowsAnAppearanceSwitch();
+
+    void pillShowsCleanUpperCaseText_data();
+    void pillShowsCleanUpperCaseText();
+    void emptyPillStillDrawsItsCapsule();
+    void cardPadsItsContent();
+
+    void fieldWritesEveryEditUnchanged();
+    void fieldRefreshDoesNotEchoOrMoveTheCursor();
+    void secureFieldNeverShowsItsText();
+
+    void outsideTextIsCleaned_data();
+    void outsideTextIsCleaned();
+    void cappedTextKeepsItsFullPlainTextInTheTooltip();
+    void lineLimitCutsAfterTheLastAllowedLine();
+
+    void everySymbolOfAScanHasAnIcon_data();
+    void everySymbolOfAScanHasAnIcon();
+    void iconsAreTintedAndUnknownNamesFallBack();
+
+    void numberFontsHaveTabularDigits_data();
+    void numberFontsHaveTabularDigits();
+};
+
+void TestUiComponents::appearanceSurvivesThePaletteRoundTrip()
+{
+    QCOMPARE(WrenlowTheme::appearanceOf(WrenlowTheme::palette(Appearance::Light)), Appearance::Light);
+    QCOMPARE(WrenlowTheme::appearanceOf(WrenlowTheme::palette(Appearance::Dark)), Appearance::Dark);
+}
+
+void TestUiComponents::foregroundFollowsAnAppearanceSwitch()
+{
+    QApplication::setPalette(WrenlowTheme::palette(Appearance::Light));
+    QWidget window;
+    auto *label = new QLabel("muted", &window);
+    WrenlowTheme::setForeground(label, ThemeRole::Muted);
+    QCOMPARE(label->palette().color(QPalette::WindowText), WrenlowTheme::color(ThemeRole::Muted, Appearance::Light));
+
+    // The application palette reaches the widgets one event-loop turn later.
+    QApplication::setPalette(WrenlowTheme::palette(Appearance::Dark));
+    QTRY_COMPARE(label->palette().color(QPalette::WindowText), WrenlowTheme::color(ThemeRole::Muted, Appearance::Dark));
+    QApplication::setPalette(WrenlowTheme::palette(Appearance::Light));
+    QTRY_COMPARE(label->palette().color(QPalette::WindowText),
+                 WrenlowTheme::color(ThemeRole::Muted, Appearance::Light));
+}
+
+void TestUiComponents::pillShowsCleanUpperCaseText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("lower case") << "Pass"
+                                << "PASS";
+    QTest::newRow("already upper case") << "UNIT PASSES"
+                                        << "UNIT PASSES";
+    QTest::newRow("tool output with controls") << "15.1\u001b[0m\n(24B83)"
+                                               << "15.1[0M (24B83)";
+    QTest::newRow("long tool output") << QString(200, 'x') << QString(47, 'X') + QChar(0x2026);
+}
+
+void TestUiComponents::pillShowsCleanUpperCaseText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    StatusPill pill(text, ThemeRole::Accent2);
+    QCOMPARE(pill.displayText(), shown);
+    QCOMPARE(pill.text(), text);
+}
+
+void TestUiComponents::emptyPillStillDrawsItsCapsule()
+{
+    StatusPill pill(QString(), ThemeRole::Green);
+    QCOMPARE(pill.sizeHint().width(), 18);
+    QCOMPARE(pill.sizeHint().height(), qCeil(QFontMetricsF(pill.font()).height()) + 10);
+}
+
+void TestUiComponents::cardPadsItsContent()
+{
+    auto *content = new QWidget;
+    content->setFixedSize(100, 40);
+    GlassCard card(content);
+    QCOMPARE(card.sizeHint(), QSize(136, 76));
+}
+
+void TestUiComponents::fieldWritesEveryEditUnchanged()
+{
+    QString stored;
+    LabeledField field("EMP ID", {[&] { return stored; }, [&](const QString &text) { stored = text; }}, "Employee ID");
+    field.lineEdit()->setFocus();
+    QTest::keyClicks(field.lineEdit(), "  E 100 ");
+    QCOMPARE(stored, "  E 100 ");
+    QCOMPARE(field.caption()->text(), "EMP ID");
+    QCOMPARE(field.lineEdit()->placeholderText(), "Employee ID");
+}
+
+void TestUiComponents::fieldRefreshDoesNotEchoOrMoveTheCursor()
+{
+    QString stored = "abcdef";
+    int writes = 0;
+    LabeledField field("T",
+                       {[&] { return stored; },
+                        [&](const QString &text) {
+                            ++writes;
+                            stored = text;
+                        }},
+                       "");
+    field.lineEdit()->setCursorPosition(2);
+    field.refresh();
+    QCOMPARE(field.lineEdit()->cursorPosition(), 2);
+
+    stored.clear(); // the model clears the credential after a sign-in
+    field.refresh();
+    QCOMPARE(field.lineEdit()->text(), "");
+    QCOMPARE(writes, 0);
+}
+
+void TestUiComponents::secureFieldNeverShowsItsText()
+{
+    QString stored = "123456";
+    SecureLabeledField field("6-DIGIT PIN", {[&] { return stored; }, [&](const QString &text) { stored = text; }},
+                             "PIN");
+    QCOMPARE(field.lineEdit()->echoMode(), QLineEdit::Password);
+    QCOMPARE(field.lineEdit()->displayText().contains("123456"), false);
+}
+
+void TestUiComponents::outsideTextIsCleaned_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("markup stays literal") << "<b>Bad</b> <img src=x>"
+                                          << "<b>Bad</b> <img src=x>";
+    QTest::newRow("controls removed") << (QString("a") + QChar(0) + "b\u0007c\u001b[31md") << "abc[31md";
+    QTest::newRow("direction overrides removed") << QString("file\u202Egnp.exe") << "filegnp.exe";
+    QTest::newRow("tabs and CRLF") << "a\tb\r\nc"
+                                   << "a b\nc";
+    QTest::newRow("emoji kept") << QString::fromUtf8("ok \xF0\x9F\x91\x8D") << QString::fromUtf8("ok \xF0\x9F\x91\x8D");
+}
+
+void TestUiComponents::outsideTextIsCleaned()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    PlainLabel label;
+    label.setOutsideText(text);
+    QCOMPARE(label.text(), shown);
+    QCOMPARE(label.textFormat(), Qt::PlainText);
+}
+
+void TestUiComponents::cappedTextKeepsItsFullPlainTextInTheTooltip()
+{
+    PlainLabel label;
+    label.setLengthCap(10);
+    label.setOutsideText("<b>0123456789</b>");
+    QCOMPARE(label.text(), QString("<b>0123456") + QChar(0x2026));
+    QVERIFY(label.toolTip().contains("&lt;b&gt;0123456789&lt;/b&gt;"));
+
+    label.setOutsideText("short");
+    QCOMPARE(label.toolTip(), QString());
+}
+
+void TestUiComponents::lineLimitCutsAfterTheLastAllowedLine()
+{
+    PlainLabel label;
+    label.setLineLimit(2);
+    const int line = qCeil(QFontMetricsF(label.font()).lineSpacing());
+    label.setOutsideText("short");
+    QCOMPARE(label.heightForWidth(200), line);
+    label.setOutsideText(QString("word ").repeated(200));
+    QCOMPARE(label.heightForWidth(200), 2 * line);
+    label.setOutsideText("one\ntwo\nthree");
+    QCOMPARE(label.heightForWidth(200), 2 * line);
+}
+
+void TestUiComponents::everySymbolOfAScanHasAnIcon_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::newRow("laptop") << "apple-silicon-macbook";
+    QTest::newRow("desktop") << "intel-desktop";
+    QTest::newRow("no tools") << "no-tools";
+}
+
+void TestUiComponents::everySymbolOfAScanHasAnIcon()
+{
+    QFETCH(QString, scenario);
+    test::FakeMacEnvironment environment(scenario);
+    const InventorySnapshot snapshot = MacInventoryService::build(MacInventoryService::runTools({}));
+    QStringList symbols;
+    for (const InventorySection &section : snapshot.sections)
+        symbols << section.symbol;
+    for (const DiagnosticItem &item : snapshot.diagnostics)
+        symbols << item.symbol;
+    for (const AppPage page : allAppPages())
+        symbols << symbolName(page);
+    for (const QString &symbol : symbols)
+        QVERIFY2(IconProvider::hasSymbol(symbol), qPrintable(symbol));
+}
+
+void TestUiComponents::iconsAreTintedAndUnknownNamesFallBack()
+{
+    const QImage tinted = IconProvider::pixmap("checkmark.circle", 32, Qt::red).toImage();
+    QCOMPARE(tinted.size(), QSize(32, 32));
+    QCOMPARE(tinted.pixelColor(16, 1), QColor(Qt::red)); // the top of the ring
+    QCOMPARE(tinted.pixelColor(0, 0).alpha(), 0);
+
+    QCOMPARE(IconProvider::hasSymbol("no.such.symbol"), false);
+    QCOMPARE(IconProvider::pixmap("no.such.symbol", 24, Qt::blue).toImage(),
+             IconProvider::pixmap("questionmark.circle", 24, Qt::blue).toImage());
+}
+
+void TestUiComponents::numberFontsHaveTabularDigits_data()
+{
+    QTest::addColumn<int>("design");
+    QTest::addColumn<int>("weight");
+    QTest::newRow("default") << int(FontDesign::Default) << int(QFont::Normal);
+    QTest::newRow("rounded light") << int(FontDesign::Rounded) << int(QFont::Light);
+    QTest::newRow("rounded bold") << int(FontDesign::Rounded) << int(QFont::Bold);
+    QTest::newRow("monospaced") << int(FontDesign::Monospaced) << int(QFont::Medium);
+}
+
+void TestUiComponents::numberFontsHaveTabularDigits()
+{
+    QFETCH(int, design);
+    QFETCH(int, weight);
+    const QFont font = WrenlowFont::font(28, QFont::Weight(weight), FontDesign(design));
+    QVERIFY(WrenlowFont::hasTabularDigits(WrenlowFont::withTabularDigits(font)));
+}
+
+QTEST_MAIN(TestUiComponents)
+#include "TestUiComponents.moc"

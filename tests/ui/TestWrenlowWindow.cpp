@@ -1,0 +1,260 @@
+// The real window, driven by object name: theme commands, the start scan, the scan shortcut, the identity
+// block, the page switch and the minimum size.
+#include "ui/ContentView.h"
+#include "ui/StatusPill.h"
+#include "ui/ThemeSetting.h"
+#include "ui/TintedButton.h"
+#include "ui/TopBar.h"
+#include "ui/WrenlowMacApp.h"
+#include "ui/WrenlowTheme.h"
+
+#include "FakeMacEnvironment.h"
+#include "workflow/DashboardViewModel.h"
+#include "workflow/WorkflowServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace wrenlow;
+using Field = DashboardViewModel::Field;
+
+namespace {
+
+// A model whose scan runs the stand-ins slowly enough to act while it runs.
+std::unique_ptr<DashboardViewModel> slowModel()
+{
+    WorkflowServices services = WorkflowServices::production();
+    services.inventory = MacInventoryService(mactools::ToolLimits{}.scaled(0.005));
+    return std::make_unique<DashboardViewModel>(std::move(services));
+}
+
+int scansStarted(const QSignalSpy &changes)
+{
+    int scans = 0;
+    for (const QList<QVariant> &change : changes)
+        scans += change.at(0).value<Field>() == Field::scanPulse;
+    return scans;
+}
+
+template <typename T> T *find(const WrenlowMacApp &app, const char *name)
+{
+    T *widget = app.window()->findChild<T *>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no widget %s", name);
+    return widget;
+}
+
+} // namespace
+
+class TestWrenlowWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void themeCommandsShareOneSetting_data();
+    void themeCommandsShareOneSetting();
+    void startScanRunsOnceAndOnlyWithoutSnapshot();
+    void scanShortcutDuringAScanDoesNotRestartIt();
+    void architectureText_data();
+    void architectureText();
+    void pageSwitchFollowsTheModel();
+    void windowKeepsItsMinimumSize();
+
+private:
+    QString settingsFile() const { return m_config.path() + "/Wrenlow/Wrenlow Zel Mac.conf"; }
+
+    QTemporaryDir m_config;
+};
+
+void TestWrenlowWindow::initTestCase()
+{
+    // Settings and reports of this run stay in temporary folders.
+    QVERIFY(m_config.isValid());
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    WrenlowMacApp::prepareApplication();
+}
+
+void TestWrenlowWindow::cleanup()
+{
+    QFile::remove(settingsFile());
+}
+
+void TestWrenlowWindow::themeCommandsShareOneSetting_data()
+{
+    QTest::addColumn<QString>("stored"); // "-" stores nothing
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<bool>("startsLight");
+    QTest::newRow("first launch, menu") << "-" << true << true;
+    QTest::newRow("first launch, toggle") << "-" << false << true;
+    QTest::newRow("dark, toggle") << "dark" << false << false;
+    QTest::newRow("unknown value means dark, menu") << "" << true << false;
+}
+
+void TestWrenlowWindow::themeCommandsShareOneSetting()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, fromMenu);
+    QFETCH(bool, startsLight);
+    if (stored != "-") {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Wrenlow", "Wrenlow Zel Mac");
+        settings.setValue(ThemeSetting::key, stored);
+    }
+    test::FakeMacEnvironment environment("apple-silicon-macbook");
+    WrenlowMacApp app;
+    auto *menuItem = find<QAction>(app, "themeAction");
+    auto *toggle = find<ThemeToggle>(app, "themeToggle");
+    QLineEdit stockControl;
+
+    const auto expectLook = [&](bool light) {
+        QCOMPARE(menuItem->text(), light ? "Use Dark Mode" : "Use Light Mode");
+        QCOMPARE(toggle->text(), light ? "DARK" : "LIGHT");
+        QCOMPARE(toggle->symbol(), light ? "moon.fill" : "sun.max.fill");
+        const Appearance appearance = light ? Appearance::Light : Appearance::Dark;
+        QTRY_COMPARE(stockControl.palette().color(QPalette::Base),
+                     WrenlowTheme::palette(appearance).color(QPalette::Base));
+        QTRY_COMPARE(WrenlowTheme::appearanceOf(app.content()), appearance);
+    };
+    expectLook(startsLight);
+
+    if (fromMenu)
+        menuItem->trigger();
+    else
+        QTest::mouseClick(toggle, Qt::LeftButton);
+    expectLook(!startsLight);
+    QFile file(settingsFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains(startsLight ? "wrenlow-theme=dark" : "wrenlow-theme=light"));
+
+    // The other place switches back: both read the one stored value.
+    if (fromMenu)
+        QTest::mouseClick(toggle, Qt::LeftButton);
+    else
+        menuItem->trigger();
+    expectLook(startsLight);
+}
+
+void TestWrenlowWindow::startScanRunsOnceAndOnlyWithoutSnapshot()
+{
+    test::FakeMacEnvironment environment("apple-silicon-macbook");
+    WrenlowMacApp app;
+    QSignalSpy changes(&app.model(), &DashboardViewModel::changed);
+    auto *title = find<QLabel>(app, "topBarTitle");
+    auto *serial = find<QLabel>(app, "topBarSerial");
+    auto *scan = find<TintedButton>(app, "scanButton");
+    QCOMPARE(title->text(), "Mac");
+    QCOMPARE(serial->text(), "Waiting for scan");
+    QVERIFY(!find<QLabel>(app, "topBarArchitecture")->isVisibleTo(app.window()));
+    QVERIFY(!find<StatusPill>(app, "osVersionPill")->isVisibleTo(app.window()));
+
+    app.window()->show();
+    QTRY_VERIFY(scan->isBusy());
+    QCOMPARE(scan->text(), "Scanning");
+    QVERIFY(!scan->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value() && scan->isEnabled(), 20000);
+    QCOMPARE(scan->text(), "Scan Mac");
+    QCOMPARE(title->text(), app.model().snapshot()->model);
+    QCOMPARE(serial->text(), app.model().snapshot()->serial);
+    QCOMPARE(find<StatusPill>(app, "osVersionPill")->text(), app.model().snapshot()->osVersion);
+    QTRY_COMPARE(find<QLabel>(app, "footerStatus")->text(), app.model().statusText());
+
+    // Shown again with a snapshot in place: no further scan.
+    app.window()->hide();
+    app.window()->show();
+    QTest::qWait(50);
+    QCOMPARE(scansStarted(changes), 1);
+}
+
+void TestWrenlowWindow::scanShortcutDuringAScanDoesNotRestartIt()
+{
+    test::FakeMacEnvironment environment("all-hanging");
+    WrenlowMacApp app(slowModel());
+    QSignalSpy changes(&app.model(), &DashboardViewModel::changed);
+    QSignalSpy shortcuts(find<QAction>(app, "scanAction"), &QAction::triggered);
+    app.window()->show();
+    QVERIFY(QTest::qWaitForWindowActive(app.window()));
+    QTRY_VERIFY(app.model().isScanning());
+
+    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(shortcuts.size(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
+    QCOMPARE(scansStarted(changes), 1);
+
+    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(scansStarted(changes), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
+}
+
+void TestWrenlowWindow::architectureText_data()
+{
+    QTest::addColumn<QString>("architecture");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Apple silicon") << "arm64"
+                                   << "APPLE SILICON";
+    QTest::newRow("Intel") << "x86_64"
+                           << "INTEL";
+    QTest::newRow("not reported") << "Not reported"
+                                  << "INTEL";
+    QTest::newRow("upper case") << "ARM64"
+                                << "INTEL";
+}
+
+void TestWrenlowWindow::architectureText()
+{
+    QFETCH(QString, architecture);
+    QFETCH(QString, shown);
+    test::FakeMacEnvironment environment("no-tools");
+    WrenlowMacApp app;
+    InventorySnapshot snapshot;
+    snapshot.model = "<b>Mac</b>";
+    snapshot.serial = "C02";
+    snapshot.architecture = architecture;
+    app.model().setSnapshot(snapshot);
+    auto *label = find<QLabel>(app, "topBarArchitecture");
+    QTRY_VERIFY(label->isVisibleTo(app.window()));
+    QCOMPARE(label->text(), shown);
+    QCOMPARE(find<QLabel>(app, "topBarTitle")->textFormat(), Qt::PlainText);
+}
+
+void TestWrenlowWindow::pageSwitchFollowsTheModel()
+{
+    test::FakeMacEnvironment environment("no-tools");
+    WrenlowMacApp app;
+    auto *stack = find<QStackedWidget>(app, "pageStack");
+    QCOMPARE(stack->currentWidget(), app.content()->page(AppPage::Overview));
+
+    QTest::mouseClick(find<QWidget>(app, "sidebarRow-Tests"), Qt::LeftButton);
+    QCOMPARE(app.model().selectedPage(), AppPage::Tests);
+    QTRY_COMPARE(stack->currentWidget(), app.content()->page(AppPage::Tests));
+
+    app.model().setSelectedPage(AppPage::Upload);
+    QTRY_COMPARE(stack->currentWidget(), app.content()->page(AppPage::Upload));
+    QTest::mouseClick(find<QWidget>(app, "sidebarRow-Upload"), Qt::LeftButton);
+    QCOMPARE(app.model().selectedPage(), AppPage::Upload);
+}
+
+void TestWrenlowWindow::windowKeepsItsMinimumSize()
+{
+    test::FakeMacEnvironment environment("no-tools");
+    WrenlowMacApp app;
+    app.window()->show();
+    app.window()->resize(640, 400);
+    QTRY_VERIFY(app.content()->width() >= WrenlowMacApp::minimumWidth);
+    QVERIFY(app.content()->height() >= WrenlowMacApp::minimumHeight);
+    QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value(), 20000);
+}
+
+QTEST_MAIN(TestWrenlowWindow)
+#include "TestWrenlowWindow.moc"

@@ -1,0 +1,136 @@
+// Measures the window as a technician meets it: time from process start to the first painted frame, the
+// longest stretch the main thread is kept from its event loop while the start scan runs, and the resident
+// memory of the idle window after that scan. Starts itself as a fresh process per run (a stand-in MacBook,
+// the product's own model) and prints medians. Run under a display: xvfb-run -a build/tests/ui/bench/WindowBenchmark
+#include "ui/ContentView.h"
+#include "ui/WrenlowMacApp.h"
+
+#include "FakeMacEnvironment.h"
+#include "scan/CommandRunner.h"
+#include "workflow/DashboardViewModel.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+using namespace wrenlow;
+
+namespace {
+
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double residentMb()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Notes the end of the first paint of the content: the frame is handed to the window system right after.
+class FirstPaint : public QObject
+{
+public:
+    qint64 at = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && at == 0)
+            QTimer::singleShot(0, this, [this] { at = nowNs(); });
+        return false;
+    }
+};
+
+int child(int argc, char *argv[], qint64 startNs)
+{
+    test::FakeMacEnvironment environment("apple-silicon-macbook");
+    QApplication application(argc, argv);
+    WrenlowMacApp::prepareApplication();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, [] { CommandRunner::abortAll(); });
+    WrenlowMacApp app;
+    FirstPaint firstPaint;
+    app.content()->installEventFilter(&firstPaint);
+
+    QElapsedTimer beat;
+    qint64 longestGap = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    heartbeat.setInterval(1);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        if (app.model().isScanning())
+            longestGap = std::max(longestGap, beat.nsecsElapsed());
+        beat.restart();
+    });
+    QObject::connect(&app.model(), &DashboardViewModel::changed, [&](DashboardViewModel::Field field) {
+        if (field != DashboardViewModel::Field::isScanning)
+            return;
+        if (app.model().isScanning()) {
+            beat.restart(); // the gaps of the window's start-up before the scan are not the scan's
+            return;
+        }
+        // The stretch up to the scan's end counts too: the result may arrive before the first beat.
+        longestGap = std::max(longestGap, beat.nsecsElapsed());
+        heartbeat.stop();
+        QTimer::singleShot(1500, &application, [&] {
+            std::printf("%.1f %.1f %.1f\n", (firstPaint.at - startNs) / 1e6, longestGap / 1e6, residentMb());
+            QApplication::quit();
+        });
+    });
+    app.window()->show();
+    beat.start();
+    heartbeat.start();
+    return QApplication::exec();
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (const QByteArray start = qgetenv("WRENLOW_BENCH_START_NS"); !start.isEmpty())
+        return child(argc, argv, start.toLongLong());
+
+    QCoreApplication application(argc, argv);
+    QList<double> firstFrame, gap, resident;
+    for (int run = 0; run < 7; ++run) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const qint64 start = nowNs();
+        environment.insert("WRENLOW_BENCH_START_NS", QString::number(start));
+        process.setProcessEnvironment(environment);
+        process.start(QCoreApplication::applicationFilePath(), {});
+        process.waitForFinished(60000);
+        const QList<QByteArray> figures = process.readAllStandardOutput().trimmed().split(' ');
+        if (figures.size() != 3) {
+            std::fprintf(stderr, "run %d gave no figures: %s\n", run, process.readAllStandardError().constData());
+            return 1;
+        }
+        firstFrame << figures.at(0).toDouble();
+        gap << figures.at(1).toDouble();
+        resident << figures.at(2).toDouble();
+    }
+    std::printf("process start to first painted frame   %8.1f ms (median of %lld)\n", median(firstFrame),
+                qint64(firstFrame.size()));
+    std::printf("longest main-thread gap in start scan  %8.1f ms\n", median(gap));
+    std::printf("resident memory, idle after the scan   %8.1f MB\n", median(resident));
+    return 0;
+}
