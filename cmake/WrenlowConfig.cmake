@@ -1,7 +1,10 @@
-# Everything our own targets share: language level, warnings as errors, strict Qt string rules.
+# Everything our own targets share: language level, warnings (errors in CI), strict Qt string rules.
 add_library(wrenlow_config INTERFACE)
 target_compile_features(wrenlow_config INTERFACE cxx_std_20)
-target_compile_options(wrenlow_config INTERFACE -Wall -Wextra -Wpedantic -Werror)
+target_compile_options(wrenlow_config INTERFACE -Wall -Wextra -Wpedantic)
+if(WRENLOW_WERROR)
+    target_compile_options(wrenlow_config INTERFACE -Werror)
+endif()
 target_compile_definitions(wrenlow_config INTERFACE
     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
     WRENLOW_VERSION="${PROJECT_VERSION}")

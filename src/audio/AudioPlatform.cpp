@@ -10,13 +10,64 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 
+// Qt 6.5 brought the platforms' permission requests; Qt 6.4 has none.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+#if QT_CONFIG(permissions)
+#define WRENLOW_ASKS_MICROPHONE_PERMISSION 1
+#include <QCoroFuture>
+#include <QPermissions>
+#include <QPromise>
+
+#include <memory>
+#endif
+#endif
+
 namespace wrenlow {
 
 namespace {
 
-QCoro::Task<bool> inputDeviceAccess()
+#if WRENLOW_ASKS_MICROPHONE_PERMISSION
+// The system's answer for this application. macOS asks the user once (with the bundle's usage text) and
+// remembers; platforms without such permissions grant at once.
+QCoro::Task<bool> microphonePermission()
 {
-    // Qt grants no other permission to ask for: the microphone may be used when there is one.
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application)
+        co_return false; // nobody to ask on behalf of
+    const QMicrophonePermission permission;
+    switch (application->checkPermission(permission)) {
+    case Qt::PermissionStatus::Granted:
+        co_return true;
+    case Qt::PermissionStatus::Denied:
+        co_return false;
+    case Qt::PermissionStatus::Undetermined:
+        break;
+    }
+    // The answer arrives later on the main thread; if the application goes first, the promise ends unanswered.
+    struct Answer
+    {
+        QPromise<void> promise;
+        bool granted = false;
+    };
+    const auto answer = std::make_shared<Answer>();
+    const QFuture<void> answered = answer->promise.future();
+    answer->promise.start();
+    application->requestPermission(permission, application, [answer](const QPermission &asked) {
+        answer->granted = asked.status() == Qt::PermissionStatus::Granted;
+        answer->promise.finish();
+    });
+    co_await answered;
+    co_return answer->granted;
+}
+#endif
+
+QCoro::Task<bool> systemMicrophoneAccess()
+{
+#if WRENLOW_ASKS_MICROPHONE_PERMISSION
+    if (!co_await microphonePermission())
+        co_return false;
+#endif
+    // Granted, or with Qt 6.4 nothing to ask: the microphone may be used when there is one.
     co_return !QMediaDevices::audioInputs().isEmpty();
 }
 
@@ -42,7 +93,7 @@ AudioPlatform AudioPlatform::system()
 {
     AudioPlatform platform;
     platform.speakerOutput = [] { return std::make_unique<QtSpeakerOutput>(); };
-    platform.microphoneAccess = inputDeviceAccess;
+    platform.microphoneAccess = systemMicrophoneAccess;
     platform.sampleRecorder = [](const QString &file) { return std::make_unique<QtSampleRecorder>(file); };
     platform.sleep = [](std::chrono::milliseconds duration) { return QCoro::sleepFor(duration); };
     platform.samplePlayer = samplePlayerProgram();

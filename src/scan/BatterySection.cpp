@@ -1,10 +1,9 @@
 #include "scan/BatterySection.h"
 
 #include "common/TextRules.h"
+#include "common/FixedDecimal.h"
 #include "scan/ProfileHelpers.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 
 namespace wrenlow::builders {
@@ -13,20 +12,10 @@ namespace {
 
 using State = InventoryValueState;
 
-// A number with a fixed count of decimals exactly as printf's "%.Nf" writes it in the C locale, whatever
-// the process locale: a point, and exact ties rounded to even.
-QString fixed(double value, int decimals)
-{
-    std::array<char, 400> buffer{}; // room for the widest double in fixed notation
-    const auto written =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
-    return QString::fromLatin1(buffer.data(), written.ptr - buffer.data());
-}
-
 // A capacity in whole mAh, rounded half away from zero.
 QString wholeMilliampHours(double capacity)
 {
-    return fixed(std::round(capacity) + 0.0, 0); // + 0.0 turns a rounded -0 into 0
+    return fixedDecimal(std::round(capacity) + 0.0, 0); // + 0.0 turns a rounded -0 into 0
 }
 
 State atLeast80(double percent)
@@ -63,7 +52,9 @@ QString powerState(const QJsonObject &charge)
 void appendCycleRows(QList<InventoryValue> &rows, const QJsonObject &health,
                      const std::optional<BatteryTelemetry> &telemetry)
 {
-    std::optional<qint64> cycles = telemetry ? telemetry->cycleCount : std::nullopt;
+    std::optional<qint64> cycles;
+    if (telemetry)
+        cycles = telemetry->cycleCount;
     if (!cycles) {
         if (const auto reported = profile::intText(health, QStringLiteral("sppower_battery_cycle_count")))
             cycles = decimalInteger(*reported);
@@ -79,7 +70,7 @@ void appendCycleRows(QList<InventoryValue> &rows, const QJsonObject &health,
         {QStringLiteral("Cycle count"), QString::number(*cycles) + QStringLiteral(" / ") + QString::number(*design)});
     const double used = double(*cycles) / double(*design) * 100.0;
     rows.append(
-        {QStringLiteral("Cycle budget used"), fixed(used, 0) + u'%', used <= 80 ? State::Good : State::Warning});
+        {QStringLiteral("Cycle budget used"), fixedDecimal(used, 0) + u'%', used <= 80 ? State::Good : State::Warning});
 }
 
 } // namespace
@@ -108,7 +99,8 @@ InventorySection batterySection(const QJsonObject &profile, const std::optional<
     }
     if (telemetry) {
         if (const auto retention = telemetry->rawCapacityRetentionPercent()) {
-            rows.append({QStringLiteral("Raw capacity retention"), fixed(*retention, 1) + u'%', atLeast80(*retention)});
+            rows.append(
+                {QStringLiteral("Raw capacity retention"), fixedDecimal(*retention, 1) + u'%', atLeast80(*retention)});
         }
         if (telemetry->fullChargeCapacity && telemetry->designCapacity) {
             rows.append({QStringLiteral("Raw full / design"),

@@ -1,12 +1,12 @@
 #include "scan/PropertyList.h"
 
+#include "common/UtcTime.h"
 #include "common/WrenlowError.h"
+#include "scan/LibplistApi.h"
 
 #include <QDateTime>
 #include <QVariantList>
 #include <QVariantMap>
-
-#include <plist/plist.h>
 
 #include <cstdlib>
 #include <limits>
@@ -15,9 +15,6 @@
 namespace wrenlow {
 
 namespace {
-
-// Seconds from the Unix epoch to the property-list epoch, 2001-01-01T00:00:00Z.
-constexpr qint64 plistEpochOffset = 978307200;
 
 [[noreturn]] void fail(const char *why)
 {
@@ -30,25 +27,13 @@ struct PlistDeleter
 };
 using PlistPtr = std::unique_ptr<void, PlistDeleter>;
 
-// libplist 2.2 hands every integer out as its 64 bits, so -1 and 2^64-1 look alike. Its own XML writer
-// still knows which one it holds, so for the rare values with the top bit set we ask it.
-bool writtenAsNegative(plist_t node)
-{
-    char *xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(node, &xml, &length);
-    const bool negative = xml && QByteArrayView(xml, length).contains("<integer>-");
-    std::free(xml);
-    return negative;
-}
-
 QVariant integerValue(plist_t node)
 {
     uint64_t bits = 0;
     plist_get_uint_val(node, &bits);
     if (bits <= uint64_t(std::numeric_limits<qint64>::max()))
         return QVariant::fromValue(qint64(bits));
-    if (writtenAsNegative(node))
+    if (libplist::isNegative(node))
         return QVariant::fromValue(static_cast<qint64>(bits)); // two's complement, well defined in C++20
     return QVariant::fromValue(quint64(bits));
 }
@@ -86,11 +71,7 @@ QVariant convert(plist_t node, int depth)
         return QVariant(value ? QByteArray(value, qsizetype(length)) : QByteArray());
     }
     case PLIST_DATE: {
-        int32_t seconds = 0;
-        int32_t microseconds = 0;
-        plist_get_date_val(node, &seconds, &microseconds);
-        const qint64 ms = (plistEpochOffset + qint64(seconds)) * 1000 + microseconds / 1000;
-        return QVariant(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
+        return QVariant(QDateTime::fromMSecsSinceEpoch(libplist::unixMilliseconds(node), utc));
     }
     case PLIST_ARRAY: {
         QVariantList list;
@@ -124,8 +105,7 @@ QVariant convert(plist_t node, int depth)
         plist_get_uid_val(node, &value);
         return QVariant::fromValue(quint64(value));
     }
-    case PLIST_KEY: // a key outside a dictionary
-    case PLIST_NONE:
+    default: // a key outside a dictionary, a binary list's null (libplist 2.3 and later), a type added later
         break;
     }
     fail("it holds an element of an unknown type");
@@ -166,9 +146,7 @@ QVariant PropertyList::parse(const QByteArray &document)
         fail("it is too large");
     if (nestsTooDeeply(document))
         fail("it is nested too deeply");
-    plist_t raw = nullptr;
-    plist_from_memory(document.constData(), uint32_t(document.size()), &raw);
-    const PlistPtr root(raw);
+    const PlistPtr root(libplist::parseXmlOrBinary(document.constData(), uint32_t(document.size())));
     if (!root)
         fail("it is malformed or truncated");
     return convert(root.get(), 0);

@@ -1,5 +1,6 @@
 #include "ui/OverviewView.h"
 
+#include "common/FixedDecimal.h"
 #include "ui/AdaptiveGridLayout.h"
 #include "ui/Code128BarcodeView.h"
 #include "ui/GlassCard.h"
@@ -19,8 +20,6 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QVBoxLayout>
-
-#include <charconv>
 
 namespace wrenlow {
 
@@ -57,12 +56,7 @@ protected:
 
 QString elapsedText(double seconds)
 {
-    // std::to_chars rounds like printf's "%.1f" and never looks at the locale; the largest double takes 310 digits.
-    char buffer[512];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed, 1);
-    if (error != std::errc())
-        return QStringLiteral("s");
-    return QString::fromLatin1(buffer, end - buffer) + QLatin1Char('s');
+    return fixedDecimal(seconds, 1) + QLatin1Char('s');
 }
 
 OverviewView::OverviewView(DashboardViewModel &model, QWidget *parent)

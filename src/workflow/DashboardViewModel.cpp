@@ -1,5 +1,6 @@
 #include "workflow/DashboardViewModel.h"
 
+#include "common/FixedDecimal.h"
 #include "workflow/StatusText.h"
 #include "workflow/WorkflowServices.h"
 
@@ -128,7 +129,7 @@ QCoro::Task<> DashboardViewModel::scan()
 
     setSnapshot(std::move(result));
     setIsScanning(false);
-    setStatusText(QStringLiteral("Scan complete in ") + status::fixed(m_snapshot->elapsedSeconds, 1) + u's');
+    setStatusText(QStringLiteral("Scan complete in ") + fixedDecimal(m_snapshot->elapsedSeconds, 1) + u's');
     persistReport();
 }
 

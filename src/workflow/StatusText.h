@@ -10,9 +10,6 @@ namespace wrenlow::status {
 // "1 project", "3 projects": the noun's plural ending is left out only for exactly one.
 QString counted(qint64 count, const QString &noun, const QString &plural = QStringLiteral("s"),
                 const QString &singular = QString());
-// A number with exactly `decimals` digits after a point, as printf's "%.Nf" writes it in the C locale: exact ties
-// round to even ("0.2" for 0.25), whatever the process locale.
-QString fixed(double value, int decimals);
 // " row 12" for a known sheet row, nothing otherwise.
 QString rowPart(std::optional<qint64> rowNumber);
 // The text a technician reads for a failure: our own errors' descriptions, anything else's message.

@@ -31,8 +31,14 @@ FakeMacEnvironment::FakeMacEnvironment(const QString &scenario)
         const QString real = QStandardPaths::findExecutable(QString::fromLatin1(tool));
         QFile::link(real, work + QStringLiteral("/toolbox/") + QString::fromLatin1(tool));
     }
-    qputenv("PATH", (fakeMacRoot() + QStringLiteral("/bin:") + work + QStringLiteral("/toolbox")).toUtf8());
+    const QString path = fakeMacRoot() + QStringLiteral("/bin:") + work + QStringLiteral("/toolbox");
+    qputenv("PATH", path.toUtf8());
     qputenv("ZDOTDIR", (work + QStringLiteral("/zdotdir")).toUtf8());
+    // A macOS login shell's /etc/zprofile runs path_helper, which puts the system folders (and the real tools)
+    // first; the login shell's last start-up file sets the stand-ins' PATH again.
+    QFile login(work + QStringLiteral("/zdotdir/.zlogin"));
+    if (login.open(QIODevice::WriteOnly))
+        login.write("export PATH='" + path.toUtf8().replace("'", "'\\''") + "'\n");
     qputenv("HOME", homePath().toUtf8());
     qputenv("WRENLOW_FAKEMAC_SCENARIO", QDir(m_scenario).absolutePath().toUtf8());
     qputenv("WRENLOW_FAKEMAC_LOG", (work + QStringLiteral("/invocations.log")).toUtf8());

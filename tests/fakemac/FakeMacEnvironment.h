@@ -10,7 +10,8 @@ namespace wrenlow::test {
 
 // Points this process's environment at the macOS tool stand-ins of one scenario for the life of the object,
 // the way `with-scenario` does for a whole program: PATH holds only the stand-ins and a toolbox of real
-// pipeline tools, ZDOTDIR is empty, HOME is fresh, and every stand-in invocation is logged.
+// pipeline tools (also after a login shell's own start-up files), ZDOTDIR holds no user start-up files, HOME is
+// fresh, and every stand-in invocation is logged.
 class FakeMacEnvironment
 {
 public:

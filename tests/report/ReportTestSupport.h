@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/UtcTime.h"
 #include "scan/InventoryModel.h"
 
 #include <QFile>
@@ -35,7 +36,7 @@ inline wrenlow::InventorySnapshot snapshotWith(const QString &key, const QString
                                                const QString &model = "Mac mini")
 {
     wrenlow::InventorySnapshot snapshot;
-    snapshot.collectedAt = QDateTime(QDate(2025, 5, 6), QTime(7, 8, 9), Qt::UTC);
+    snapshot.collectedAt = QDateTime(QDate(2025, 5, 6), QTime(7, 8, 9), wrenlow::utc);
     snapshot.model = model;
     snapshot.architecture = architecture;
     snapshot.sections = {wrenlow::InventorySection(key, key, "questionmark", {}, std::nullopt)};

@@ -1,5 +1,6 @@
 #include "ReportTestSupport.h"
 
+#include "common/UtcTime.h"
 #include "common/WrenlowError.h"
 #include "report/MacCanonicalInventoryBuilder.h"
 #include "report/ReportStore.h"
@@ -45,7 +46,7 @@ private slots:
         const QJsonObject raw = reporttest::fixtureObject("intel-desktop.json");
         const InventorySnapshot snapshot = InventorySnapshot::fromJson(raw);
         const WrenlowReportEnvelope envelope{"wrenlow.zel.report.v1",
-                                             QDateTime(QDate(2025, 8, 9), QTime(10, 11, 12, 987), Qt::UTC),
+                                             QDateTime(QDate(2025, 8, 9), QTime(10, 11, 12, 987), utc),
                                              "REVIEW REQUIRED", InventoryReportPayload(snapshot), snapshot.diagnostics};
         const QJsonObject written = envelope.toJson();
 

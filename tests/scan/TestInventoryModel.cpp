@@ -1,5 +1,6 @@
 #include "scan/InventoryModel.h"
 
+#include "common/UtcTime.h"
 #include "common/WrenlowError.h"
 
 #include "JsonLiteral.h"
@@ -37,7 +38,7 @@ private slots:
     void writtenFormReadsBackUnchanged()
     {
         const InventorySnapshot snapshot = InventorySnapshot::fromJson(test::object(written));
-        QCOMPARE(snapshot.collectedAt, QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC));
+        QCOMPARE(snapshot.collectedAt, QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), utc));
         QCOMPARE(snapshot.toJson(), test::object(written));
     }
 

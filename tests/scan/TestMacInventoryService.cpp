@@ -108,6 +108,9 @@ private slots:
 
         const auto calls = mac.invocations();
         QCOMPARE(calls.size(), 14);
+#ifndef Q_OS_LINUX
+        QSKIP("Telling an ended tool from a running one reads /proc, which only Linux has.");
+#endif
         for (const auto &call : calls)
             QVERIFY2(!running(call.pid), qPrintable(call.argv.join(' ')));
     }

@@ -1,5 +1,6 @@
 #include "scan/PropertyList.h"
 
+#include "common/UtcTime.h"
 #include "common/WrenlowError.h"
 
 #include <QDateTime>
@@ -56,7 +57,7 @@ private slots:
         QCOMPARE(entry.value("Amperage").toLongLong(), -465);
         QCOMPARE(entry.value("ExternalConnected"), QVariant(true));
         QCOMPARE(entry.value("BootPathUpdated").toByteArray(), QByteArray("\x00\x01\x02\xff", 4));
-        QCOMPARE(entry.value("ManufactureDate").toDateTime(), QDateTime(QDate(2023, 5, 1), QTime(12, 30), Qt::UTC));
+        QCOMPARE(entry.value("ManufactureDate").toDateTime(), QDateTime(QDate(2023, 5, 1), QTime(12, 30), utc));
 
         const QVariantMap data = entry.value("BatteryData").toMap();
         QCOMPARE(data.value("Serial").toString(), "F8Y1234 & café");
@@ -93,6 +94,8 @@ private slots:
         QTest::addColumn<QByteArray>("document");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("not XML") << QByteArray("Amperage = -465");
+        QTest::newRow("JSON") << QByteArray(R"({"Amperage": -465})");
+        QTest::newRow("OpenStep") << QByteArray("{ Amperage = -465; }");
         QTest::newRow("truncated") << batteryEntry.left(batteryEntry.size() / 2);
         QTest::newRow("binary garbage") << QByteArray("bplist00\xff\xff\xff\xff\xff\xff\xff\xff", 16);
         QTest::newRow("nested too deeply")

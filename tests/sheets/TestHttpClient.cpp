@@ -8,11 +8,12 @@
 
 #include <QCoroTask>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <sys/resource.h>
 
 using namespace wrenlow;
 using namespace wrenlow::test;
@@ -68,14 +69,16 @@ constexpr bool underAddressSanitizer = __has_feature(address_sanitizer);
 constexpr bool underAddressSanitizer = false;
 #endif
 
-// Peak resident memory of this process in kilobytes (Linux).
+// Peak resident memory of this process in kilobytes.
 qint64 peakMemoryKb()
 {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QRegularExpression peak("VmHWM:\\s*(\\d+)");
-    return peak.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong();
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+#ifdef Q_OS_MACOS
+    return usage.ru_maxrss / 1024; // macOS counts bytes
+#else
+    return usage.ru_maxrss;
+#endif
 }
 
 } // namespace

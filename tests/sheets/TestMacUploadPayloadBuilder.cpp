@@ -1,5 +1,6 @@
 #include "sheets/MacUploadPayloadBuilder.h"
 
+#include "common/UtcTime.h"
 #include "sheets/SheetsClientError.h"
 #include "sheets/UploadOperatorInput.h"
 #include "SheetsTestSupport.h"
@@ -53,7 +54,7 @@ QJsonObject buildFixture(const QString &name)
 InventorySnapshot snapshotWith(const QList<InventorySection> &sections, const QString &model = "Mac mini")
 {
     InventorySnapshot snapshot;
-    snapshot.collectedAt = QDateTime(QDate(2026, 2, 3), QTime(10, 0), Qt::UTC);
+    snapshot.collectedAt = QDateTime(QDate(2026, 2, 3), QTime(10, 0), utc);
     snapshot.model = model;
     snapshot.architecture = "arm64";
     snapshot.sections = sections;

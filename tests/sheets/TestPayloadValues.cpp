@@ -1,5 +1,6 @@
 #include "sheets/PayloadValues.h"
 
+#include "common/UtcTime.h"
 #include "SheetsTestSupport.h"
 
 #include <QJsonArray>
@@ -58,7 +59,7 @@ private slots:
     void reportIdIsTheHashOfTheJoinedText()
     {
         InventorySnapshot snapshot;
-        snapshot.collectedAt = QDateTime(QDate(2026, 5, 14), QTime(23, 30, 12, 987), Qt::UTC);
+        snapshot.collectedAt = QDateTime(QDate(2026, 5, 14), QTime(23, 30, 12, 987), utc);
         // sha256sum of "wrenlow-zel|2026-05-14T23:30:12Z|AMZN|Incoming Amazon Returns|K9W4QX7N2J": the scan
         // time's milliseconds are not part of the text.
         QCOMPARE(payload::makeReportID(snapshot, "AMZN", "Incoming Amazon Returns", "K9W4QX7N2J"),

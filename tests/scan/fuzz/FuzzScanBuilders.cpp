@@ -1,5 +1,6 @@
 // Arbitrary tool output into the scan's section and diagnostic builders: whatever the tools print, a scan
 // holds ten sections and twelve diagnostics and its snapshot reads back.
+#include "common/UtcTime.h"
 #include "scan/CommandRunner.h"
 #include "scan/MacInventoryService.h"
 
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     InventorySnapshot snapshot = MacInventoryService::build(outputs);
     if (snapshot.sections.size() != 10 || snapshot.diagnostics.size() != 12)
         std::abort();
-    snapshot.collectedAt = QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
+    snapshot.collectedAt = QDateTime::fromSecsSinceEpoch(0, utc);
     const InventorySnapshot reread = InventorySnapshot::fromJson(snapshot.toJson());
     if (reread.sections != snapshot.sections || reread.diagnostics != snapshot.diagnostics)
         std::abort();

@@ -1,5 +1,6 @@
 // Arbitrary snapshots and routing input into the payload builder: a validation message is fine; a crash,
 // undefined behaviour, another error or a payload whose rows lose columns is not.
+#include "common/UtcTime.h"
 #include "scan/InventoryModel.h"
 #include "sheets/MacUploadPayloadBuilder.h"
 #include "sheets/SheetsClientError.h"
@@ -43,7 +44,7 @@ InventorySnapshot snapshot(FuzzedDataProvider &data)
     InventorySnapshot snapshot;
     // Years 1 to 9999, the range the dates are written in.
     snapshot.collectedAt =
-        QDateTime::fromMSecsSinceEpoch(data.ConsumeIntegralInRange<qint64>(-62135596800000, 253402300799999), Qt::UTC);
+        QDateTime::fromMSecsSinceEpoch(data.ConsumeIntegralInRange<qint64>(-62135596800000, 253402300799999), utc);
     snapshot.model = text(data);
     snapshot.architecture = text(data);
     for (int s = data.ConsumeIntegralInRange(0, 12); s > 0; --s) {
