@@ -1,5 +1,6 @@
 #include "ui/ContentView.h"
 
+#include "ui/Hairline.h"
 #include "ui/ModelRefresh.h"
 #include "ui/OverviewView.h"
 #include "ui/SidebarView.h"
@@ -18,28 +19,6 @@
 
 namespace wrenlow {
 
-namespace {
-
-// The hairline between the sidebar and the pages.
-class Divider : public QWidget
-{
-public:
-    explicit Divider(QWidget *parent)
-        : QWidget(parent)
-    {
-        setFixedWidth(1);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), WrenlowTheme::color(ThemeRole::Line, this));
-    }
-};
-
-} // namespace
-
 ContentView::ContentView(DashboardViewModel &model, ThemeSetting &theme, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
@@ -52,7 +31,7 @@ ContentView::ContentView(DashboardViewModel &model, ThemeSetting &theme, QWidget
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->addWidget(m_sidebar);
-    row->addWidget(new Divider(this));
+    row->addWidget(new Hairline(Qt::Vertical, this));
     auto *column = new QVBoxLayout;
     column->setSpacing(0);
     column->addWidget(m_topBar);

@@ -1,6 +1,7 @@
 #include "ui/DestinationsCard.h"
 
 #include "report/ReportStore.h"
+#include "ui/Hairline.h"
 #include "ui/LabeledField.h"
 #include "ui/PlainLabel.h"
 #include "ui/SelectableText.h"
@@ -9,39 +10,13 @@
 #include "ui/UploadParts.h"
 #include "ui/WrenlowFont.h"
 #include "workflow/DashboardViewModel.h"
+#include "workflow/StatusText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace wrenlow {
-
-namespace {
-
-// The platform's divider, in the theme's hairline colour.
-class Divider : public QWidget
-{
-public:
-    explicit Divider(QWidget *parent)
-        : QWidget(parent)
-    {
-        setFixedHeight(1);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter(this).fillRect(rect(), WrenlowTheme::color(ThemeRole::Line, this));
-    }
-};
-
-QString pendingText(qint64 count)
-{
-    return QString::number(count) + QStringLiteral(" saved upload") + (count == 1 ? QString() : QStringLiteral("s"));
-}
-
-} // namespace
 
 DestinationsCard::DestinationsCard(DashboardViewModel &model, QWidget *parent)
     : QWidget(parent)
@@ -81,7 +56,7 @@ DestinationsCard::DestinationsCard(DashboardViewModel &model, QWidget *parent)
     WrenlowTheme::setForeground(m_reportPath, ThemeRole::Subtle);
     stack->addWidget(captioned(QStringLiteral("LOCAL REPORT"), m_reportPath));
 
-    stack->addWidget(new Divider(this));
+    stack->addWidget(new Hairline(Qt::Horizontal, this));
 
     m_upload = new TintedButton(QString(), TintedButton::Style::Prominent, ThemeRole::Accent, this);
     m_upload->setObjectName(QStringLiteral("uploadButton"));
@@ -141,7 +116,7 @@ void DestinationsCard::refresh()
     const bool sheets = m_model.sheetsConfigured();
     m_sheetsDetail->setText(sheets ? QStringLiteral("Zel routing, duplicate handling, and secure broker session ready")
                                    : QStringLiteral("Sign in to Korvane to enable Sheets routing"));
-    m_pendingDetail->setText(pendingText(m_model.pendingCount()));
+    m_pendingDetail->setText(status::counted(m_model.pendingCount(), QStringLiteral("saved upload")));
     m_retry->setVisible(m_model.pendingCount() >= 1);
     m_retry->setEnabled(!busy && sheets);
     m_routingStatus->setOutsideText(m_model.routingStatus());
