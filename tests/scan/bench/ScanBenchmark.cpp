@@ -1,5 +1,6 @@
 // Measures a whole scan against the bare cost of its fourteen command lines, and the building of the
 // sections from a 2 MB system profile. Prints medians; run it on a quiet machine.
+#include "Median.h"
 #include "scan/CommandRunner.h"
 #include "scan/MacInventoryService.h"
 
@@ -15,21 +16,10 @@
 #include <functional>
 
 using namespace wrenlow;
+using support::median;
+using support::medianMs;
 
 namespace {
-
-double medianMs(int runs, const std::function<void()> &work)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.append(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times.at(times.size() / 2);
-}
 
 void report(const char *what, double ms)
 {

@@ -1,5 +1,6 @@
 // Times the Overview page for a full snapshot of a stand-in scan, and saves the window in both themes.
 // Prints medians; run it on a quiet machine with QT_QPA_PLATFORM=offscreen.
+#include "Median.h"
 #include "ui/ContentView.h"
 #include "ui/ThemeSetting.h"
 #include "ui/WrenlowMacApp.h"
@@ -19,22 +20,10 @@
 #include <numeric>
 
 using namespace wrenlow;
+using support::median;
+using support::medianMs;
 
 namespace {
-
-double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.append(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times.at(times.size() / 2);
-}
 
 void report(const char *what, double ms)
 {

@@ -3,6 +3,7 @@
 // pages take in its result, and the resident memory of the idle window after that scan. Starts itself as a fresh
 // process per run (a stand-in MacBook, the product's own model) and prints medians. Run under a display: xvfb-run -a
 // build/tests/ui/bench/WindowBenchmark
+#include "Median.h"
 #include "ui/ContentView.h"
 #include "ui/WrenlowMacApp.h"
 
@@ -22,6 +23,8 @@
 #include <cstdio>
 
 using namespace wrenlow;
+using support::median;
+using support::medianMs;
 
 namespace {
 
@@ -102,12 +105,6 @@ int child(int argc, char *argv[], qint64 startNs)
     beat.start();
     heartbeat.start();
     return QApplication::exec();
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
 } // namespace
