@@ -21,8 +21,8 @@ public:
     static constexpr qint64 maxFileBytes = 16 * 1024 * 1024;
 
     // Without a folder, the default under the user's home. Nothing is created until the first save.
-    explicit PendingUploadStore(std::optional<QString> directory = std::nullopt,
-                                Clock clock = &QDateTime::currentDateTime);
+    explicit PendingUploadStore(
+        std::optional<QString> directory = std::nullopt, Clock clock = [] { return QDateTime::currentDateTime(); });
 
     // The store on the default folder, made on first use.
     static const PendingUploadStore &shared();
