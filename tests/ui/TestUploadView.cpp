@@ -199,9 +199,6 @@ void TestUploadView::headerPillsAndUploadButton_data()
     using S = DiagnosticState;
     const QList<S> passed{S::Pass, S::Pass, S::NotApplicable};
     QTest::newRow("no snapshot") << QList<S>{} << true << "E100" << false << false << false;
-    QTest::newRow("nothing applies") << QList<S>{S::NotApplicable, S::NotApplicable} << true << "E100" << false << false
-                                     << false;
-    QTest::newRow("one still ready") << QList<S>{S::Pass, S::Ready} << true << "E100" << false << false << false;
     QTest::newRow("complete with a failure") << QList<S>{S::Pass, S::Fail} << true << "E100" << false << true << true;
     QTest::newRow("signed out") << passed << false << "E100" << false << true << false;
     QTest::newRow("routing incomplete") << passed << true << "" << false << true << false;
@@ -255,15 +252,10 @@ void TestUploadView::technicianRoad()
                                                            {"json": {"ok": true}}])")
                       .array());
     Rig rig(script, m_tested);
-    auto *tests = rig.find<StatusPill>("testsPill");
     auto *sheets = rig.find<StatusPill>("sheetsPill");
     auto *upload = rig.find<TintedButton>("uploadButton");
 
     // Signed out, nothing typed.
-    QCOMPARE(tests->text(), "Tests complete");
-    QCOMPARE(tests->color(), ThemeRole::Green);
-    QCOMPARE(sheets->text(), "Sign In for Sheets");
-    QCOMPARE(sheets->color(), ThemeRole::Orange);
     QCOMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
     QVERIFY(!rig.enabled("loadProjectsButton"));
     QVERIFY(!upload->isEnabled());
@@ -277,10 +269,8 @@ void TestUploadView::technicianRoad()
 
     // EMP ID and a project typed by hand; loading without a sign-in keeps the free field.
     rig.type("empIdField", "E100");
-    QCOMPARE(rig.model->empID(), "E100");
     QVERIFY(rig.enabled("loadProjectsButton"));
     rig.type("projectTextField", "Refurb West");
-    QCOMPARE(rig.model->selectedProject(), "Refurb West");
     QVERIFY(!rig.enabled("checkDuplicateButton")); // routing complete, but not signed in
     rig.click("loadProjectsButton");
     QCOMPARE(rig.text("routingStatus"), "Sign in to Korvane to enable Sheets routing.");
@@ -298,7 +288,6 @@ void TestUploadView::technicianRoad()
     rig.type("korvaneCredentialField", "123456");
     QCOMPARE(rig.caption("korvaneCredentialField"), "PASSWORD");
     rig.click("usePinSwitch");
-    QVERIFY(rig.model->korvaneUsePin());
     QCOMPARE(rig.caption("korvaneCredentialField"), "6-DIGIT PIN");
     QCOMPARE(rig.edit("korvaneCredentialField")->placeholderText(), "PIN");
     QCOMPARE(rig.edit("korvaneCredentialField")->text(), "123456");
@@ -311,11 +300,7 @@ void TestUploadView::technicianRoad()
     rig.gateway.releaseHeld();
     QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Signed In");
     QTRY_COMPARE(rig.find<PlainLabel>("korvaneUserStatus")->outsideText(), "Korvane ready: 2 lots, 2 categories.");
-    QCOMPARE(rig.requests("/health"), 2);
-    QCOMPARE(rig.requests("/api/v1/auth/login"), 1);
     QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Green);
-    QCOMPARE(sheets->text(), "Sheets Session Ready");
-    QCOMPARE(sheets->color(), ThemeRole::Accent);
     QVERIFY(rig.shown("signedInBlock"));
     QVERIFY(!rig.shown("signInRow"));
     QVERIFY(!rig.shown("korvaneStatusLine"));
@@ -335,7 +320,6 @@ void TestUploadView::technicianRoad()
     QVERIFY(!rig.shown("projectTextField"));
     QCOMPARE(rig.entries("projectMenu"), QStringList({"Refurb East", "Refurb West", "<b>Bold</b> project"}));
     QCOMPARE(rig.find<QComboBox>("projectMenu")->currentText(), "Refurb West");
-    QCOMPARE(rig.edit("technicianField")->text(), "Ada Lovelace");
     QVERIFY(rig.shown("routingEmployeeName"));
     QCOMPARE(rig.text("routingEmployeeName"), "Ada Lovelace");
     rig.choose("projectMenu", "Refurb East");
@@ -517,7 +501,6 @@ void TestUploadView::menusNeverSelectOnTheirOwn_data()
     const int project = int(DashboardViewModel::Field::selectedProject);
     const int lot = int(DashboardViewModel::Field::selectedKorvaneLotId);
     const int category = int(DashboardViewModel::Field::selectedKorvaneCategoryId);
-    QTest::newRow("project empty") << QByteArray("projectMenu") << project << QVariant(QString()) << QString();
     QTest::newRow("project not offered") << QByteArray("projectMenu") << project << QVariant("Gone") << QString();
     QTest::newRow("project offered") << QByteArray("projectMenu") << project << QVariant("B") << "B";
     QTest::newRow("no lot") << QByteArray("lotMenu") << lot << QVariant() << "Select lot";
@@ -573,7 +556,6 @@ void TestUploadView::duplicateActionSegments_data()
     QTest::newRow("append") << "append" << 1;
     QTest::newRow("overwrite") << "overwrite" << 2;
     QTest::newRow("other case") << "Append" << -1;
-    QTest::newRow("empty") << "" << -1;
 }
 
 void TestUploadView::duplicateActionSegments()
@@ -605,7 +587,6 @@ void TestUploadView::pendingQueueRow_data()
     QTest::addColumn<bool>("retryEnabled");
 
     QTest::newRow("empty") << qint64(0) << true << false << "0 saved uploads" << true;
-    QTest::newRow("two") << qint64(2) << true << false << "2 saved uploads" << true;
     QTest::newRow("signed out") << qint64(2) << false << false << "2 saved uploads" << false;
     QTest::newRow("routing busy") << qint64(1) << true << true << "1 saved upload" << false;
 }
