@@ -1,5 +1,6 @@
 #include "sheets/PayloadValues.h"
 
+#include "common/UtcTime.h"
 #include "SheetsTestSupport.h"
 
 #include <QJsonArray>
@@ -52,6 +53,16 @@ private slots:
             return QJsonObject{{"name", name}, {"role", "integrated"}, {"source", "Wrenlow Zel macOS"}};
         };
         QCOMPARE(payload::graphicsRows(graphics), (QJsonArray{gpu("Apple M1"), gpu(" Not reported ")}));
+    }
+
+    // A scan's time carries milliseconds; the id's text does not.
+    void reportIdLeavesOutTheMilliseconds()
+    {
+        InventorySnapshot snapshot;
+        snapshot.collectedAt = QDateTime(QDate(2026, 5, 14), QTime(23, 30, 12, 987), utc);
+        // sha256sum of "wrenlow-zel|2026-05-14T23:30:12Z|AMZN|Incoming Amazon Returns|K9W4QX7N2J"
+        QCOMPARE(payload::makeReportID(snapshot, "AMZN", "Incoming Amazon Returns", "K9W4QX7N2J"),
+                 "wzel-31f122aefa8aaea3b6c7e4b00ee16a5015e53287508d5293f0aaef6ea68ef5b3");
     }
 };
 
