@@ -60,32 +60,19 @@ private slots:
     }
 
     // Our player, found and run the way the microphone test runs it, refuses what it cannot play.
-    void samplePlayerRefuses_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("content"); // written first unless empty
-
-        QTest::newRow("not audio") << "garbage.m4a" << QByteArray("this is not an MPEG-4 file\n");
-    }
-
     void samplePlayerRefuses()
     {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, content);
-        const QString path = m_temp.filePath(file);
-        if (!content.isEmpty()) {
-            QFile out(path);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(content);
-        }
-        const QString command = AudioPlatform::system().samplePlayer + ' ' + shellQuoted(path);
+        const QString path = m_temp.filePath("garbage.m4a");
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write("this is not an MPEG-4 file\n") > 0);
+        out.close();
         QElapsedTimer clock;
         clock.start();
-        const CommandRunner::Result result = CommandRunner::run(command, 10);
+        const CommandRunner::Result result =
+            CommandRunner::run(AudioPlatform::system().samplePlayer + ' ' + shellQuoted(path), 10);
         QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(result.status != 0 && result.status != 124 && result.status != 127, qPrintable(result.stdErr));
-        QVERIFY(!result.stdErr.isEmpty());
-        if (!content.isEmpty() && QMediaDevices::audioOutputs().isEmpty())
+        if (QMediaDevices::audioOutputs().isEmpty())
             QVERIFY2(result.stdErr.endsWith("No audio output device is available."), qPrintable(result.stdErr));
     }
 };

@@ -91,21 +91,14 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("label in other case, value trimmed") << "identity"
-                                                            << "SERIAL NUMBER"
-                                                            << "C02X";
-        QTest::newRow("not reported, any case, padded") << "identity"
-                                                        << "Model"
-                                                        << "";
-        QTest::newRow("first of two rows") << "identity"
-                                           << "Display"
-                                           << "A";
-        QTest::newRow("no prefix match") << "identity"
-                                         << "Disk 1"
-                                         << "";
-        QTest::newRow("section key in other case") << "Identity"
-                                                   << "Display"
-                                                   << "";
+        const auto add = [](const char *name, const char *key, const char *label, const char *expected) {
+            QTest::newRow(name) << QString(key) << QString(label) << QString(expected);
+        };
+        add("label in other case, value trimmed", "identity", "SERIAL NUMBER", "C02X");
+        add("not reported, any case, padded", "identity", "Model", "");
+        add("first of two rows", "identity", "Display", "A");
+        add("no prefix match", "identity", "Disk 1", "");
+        add("section key in other case", "Identity", "Display", "");
     }
     void reportedValues()
     {

@@ -104,7 +104,6 @@ private slots:
         QCOMPARE(response.status, 401);
         QCOMPARE(response.body, "token expired");
         QCOMPARE(response.header("RETRY-after"), "2");
-        QCOMPARE(response.header("X-Missing"), QByteArray());
     }
 
     // Qt repeats a request by itself when the connection breaks before the answer; a POST may not be repeated.
@@ -277,7 +276,6 @@ private slots:
         QTest::newRow("user info") << "http://127.0.0.1@192.0.2.7:%1/x" << false;
         QTest::newRow("another scheme") << "ftp://127.0.0.1:%1/x" << false;
         QTest::newRow("loopback by name") << "http://localhost:%1/x" << true;
-        QTest::newRow("loopback, IPv4") << "http://127.0.0.1:%1/x" << true;
     }
     void onlySecureOrLocalAddresses()
     {

@@ -99,7 +99,6 @@ private slots:
         QTest::newRow("missing") << "missing" << false << "No such file or directory.";
         QTest::newRow("pipe") << "pipe" << false << "it is not a regular file.";
         QTest::newRow("link to a device") << "link" << false << "Too many levels of symbolic links.";
-        QTest::newRow("folder") << "folder" << false << "it is not a regular file.";
         QTest::newRow("larger than any payload")
             << "huge" << true << "at 16777217 bytes it is too large for a queued upload.";
     }
@@ -119,8 +118,6 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
         else if (kind == "link")
             QVERIFY(QFile::link("/dev/zero", file));
-        else if (kind == "folder")
-            QVERIFY(QDir().mkdir(file));
         else if (kind == "huge")
             QVERIFY(QFile(file).open(QIODevice::WriteOnly) &&
                     QFile(file).resize(PendingUploadStore::maxFileBytes + 1)); // sparse: no disk used

@@ -47,7 +47,6 @@ private slots:
         QTest::newRow("all pass") << States{Pass, NA, Pass} << true << v("Yes") << v("Yes") << v("Yes");
         QTest::newRow("one fail") << States{Pass, Fail, Review, Ready} << false << v("No") << v("No") << v("No");
         QTest::newRow("one review") << States{Pass, Review, NA} << true << v("") << v("Review") << v("Review");
-        QTest::newRow("one ready") << States{Pass, Ready} << false << v("") << v("No") << v("");
         QTest::newRow("review while another is ready")
             << States{Review, Ready} << false << v("") << v("No") << v("Review");
     }

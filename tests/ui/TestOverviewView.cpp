@@ -126,26 +126,16 @@ private slots:
         QTest::addColumn<QString>("elapsedText");
         QTest::addColumn<bool>("barcodeShown");
 
-        QTest::newRow("Apple silicon laptop") << "MacBook Pro"
-                                              << "arm64"
-                                              << "C02XK1ZJJG5J" << 12.345 << "laptopcomputer"
-                                              << "Apple Silicon"
-                                              << "12.3s" << true;
-        QTest::newRow("laptop in any case") << "macbook air"
-                                            << "ARM64"
-                                            << "FVFH3K7LQ6" << 9.96 << "laptopcomputer"
-                                            << "Intel"
-                                            << "10.0s" << true;
-        QTest::newRow("fallback model") << "Mac"
-                                        << "x86_64"
-                                        << "Not reported" << 0.0 << "desktopcomputer"
-                                        << "Intel"
-                                        << "0.0s" << false;
-        QTest::newRow("empty serial") << "iMac"
-                                      << ""
-                                      << "" << 3.04 << "desktopcomputer"
-                                      << "Intel"
-                                      << "3.0s" << true;
+        const auto add = [](const char *name, const char *model, const char *architecture, const char *serial,
+                            double elapsed, const char *icon, const char *pill, const char *elapsedText, bool barcode) {
+            QTest::newRow(name) << QString(model) << QString(architecture) << QString(serial) << elapsed
+                                << QString(icon) << QString(pill) << QString(elapsedText) << barcode;
+        };
+        add("Apple silicon laptop", "MacBook Pro", "arm64", "C02XK1ZJJG5J", 12.345, "laptopcomputer", "Apple Silicon",
+            "12.3s", true);
+        add("laptop in any case", "macbook air", "ARM64", "FVFH3K7LQ6", 9.96, "laptopcomputer", "Intel", "10.0s", true);
+        add("fallback model", "Mac", "x86_64", "Not reported", 0.0, "desktopcomputer", "Intel", "0.0s", false);
+        add("empty serial", "iMac", "", "", 3.04, "desktopcomputer", "Intel", "3.0s", true);
     }
 
     void heroFollowsTheSnapshot()

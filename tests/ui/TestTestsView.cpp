@@ -120,9 +120,6 @@ private slots:
         QTest::newRow("all passed, N/A counted as complete")
             << std::optional<States>(twelve(DiagnosticState::Pass, 7, DiagnosticState::NotApplicable))
             << "12 / 12 complete" << ThemeRole::Green << "UNIT PASSES" << ThemeRole::Green;
-        QTest::newRow("nothing applicable")
-            << std::optional<States>(twelve(DiagnosticState::NotApplicable)) << "12 / 12 complete" << ThemeRole::Accent2
-            << "UNIT PASSES" << ThemeRole::Green;
     }
 
     void headerPills()

@@ -27,13 +27,10 @@ class TestUiComponents : public QObject
     Q_OBJECT
 
 private slots:
-    void appearanceSurvivesThePaletteRoundTrip();
     void foregroundFollowsAnAppearanceSwitch();
 
     void pillShowsCleanUpperCaseText_data();
     void pillShowsCleanUpperCaseText();
-    void emptyPillStillDrawsItsCapsule();
-    void cardPadsItsContent();
     void cardShadowMatchesABlurOfTheCardsOwnSize_data();
     void cardShadowMatchesABlurOfTheCardsOwnSize();
 
@@ -55,12 +52,6 @@ private slots:
     void numberFontsHaveTabularDigits_data();
     void numberFontsHaveTabularDigits();
 };
-
-void TestUiComponents::appearanceSurvivesThePaletteRoundTrip()
-{
-    QCOMPARE(WrenlowTheme::appearanceOf(WrenlowTheme::palette(Appearance::Light)), Appearance::Light);
-    QCOMPARE(WrenlowTheme::appearanceOf(WrenlowTheme::palette(Appearance::Dark)), Appearance::Dark);
-}
 
 void TestUiComponents::foregroundFollowsAnAppearanceSwitch()
 {
@@ -84,8 +75,6 @@ void TestUiComponents::pillShowsCleanUpperCaseText_data()
     QTest::addColumn<QString>("shown");
     QTest::newRow("lower case") << "Pass"
                                 << "PASS";
-    QTest::newRow("already upper case") << "UNIT PASSES"
-                                        << "UNIT PASSES";
     QTest::newRow("tool output with controls") << "15.1\u001b[0m\n(24B83)"
                                                << "15.1[0M (24B83)";
     QTest::newRow("long tool output") << QString(200, 'x') << QString(47, 'X') + QChar(0x2026);
@@ -98,21 +87,6 @@ void TestUiComponents::pillShowsCleanUpperCaseText()
     StatusPill pill(text, ThemeRole::Accent2);
     QCOMPARE(pill.displayText(), shown);
     QCOMPARE(pill.text(), text);
-}
-
-void TestUiComponents::emptyPillStillDrawsItsCapsule()
-{
-    StatusPill pill(QString(), ThemeRole::Green);
-    QCOMPARE(pill.sizeHint().width(), 18);
-    QCOMPARE(pill.sizeHint().height(), qCeil(QFontMetricsF(pill.font()).height()) + 10);
-}
-
-void TestUiComponents::cardPadsItsContent()
-{
-    auto *content = new QWidget;
-    content->setFixedSize(100, 40);
-    GlassCard card(content);
-    QCOMPARE(card.sizeHint(), QSize(136, 76));
 }
 
 void TestUiComponents::cardShadowMatchesABlurOfTheCardsOwnSize_data()
@@ -157,8 +131,6 @@ void TestUiComponents::fieldWritesEveryEditUnchanged()
     field.lineEdit()->setFocus();
     QTest::keyClicks(field.lineEdit(), "  E 100 ");
     QCOMPARE(stored, "  E 100 ");
-    QCOMPARE(field.caption()->text(), "EMP ID");
-    QCOMPARE(field.lineEdit()->placeholderText(), "Employee ID");
 }
 
 void TestUiComponents::fieldRefreshDoesNotEchoOrMoveTheCursor()
@@ -301,7 +273,6 @@ void TestUiComponents::numberFontsHaveTabularDigits_data()
     QTest::addColumn<int>("design");
     QTest::addColumn<int>("weight");
     QTest::newRow("default") << int(FontDesign::Default) << int(QFont::Normal);
-    QTest::newRow("rounded light") << int(FontDesign::Rounded) << int(QFont::Light);
     QTest::newRow("rounded bold") << int(FontDesign::Rounded) << int(QFont::Bold);
     QTest::newRow("monospaced") << int(FontDesign::Monospaced) << int(QFont::Medium);
 }

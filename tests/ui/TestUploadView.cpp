@@ -191,29 +191,20 @@ void TestUploadView::headerPillsAndUploadButton_data()
 {
     QTest::addColumn<QList<DiagnosticState>>("states"); // empty: no snapshot
     QTest::addColumn<bool>("signedIn");
-    QTest::addColumn<QString>("empID");
-    QTest::addColumn<bool>("busy");
     QTest::addColumn<bool>("complete");
     QTest::addColumn<bool>("uploadEnabled");
 
     using S = DiagnosticState;
     const QList<S> passed{S::Pass, S::Pass, S::NotApplicable};
-    QTest::newRow("no snapshot") << QList<S>{} << true << "E100" << false << false << false;
-    QTest::newRow("nothing applies") << QList<S>{S::NotApplicable, S::NotApplicable} << true << "E100" << false << false
-                                     << false;
-    QTest::newRow("one still ready") << QList<S>{S::Pass, S::Ready} << true << "E100" << false << false << false;
-    QTest::newRow("complete with a failure") << QList<S>{S::Pass, S::Fail} << true << "E100" << false << true << true;
-    QTest::newRow("signed out") << passed << false << "E100" << false << true << false;
-    QTest::newRow("routing incomplete") << passed << true << "" << false << true << false;
-    QTest::newRow("routing busy") << passed << true << "E100" << true << true << false;
+    QTest::newRow("no snapshot") << QList<S>{} << true << false << false;
+    QTest::newRow("complete with a failure") << QList<S>{S::Pass, S::Fail} << true << true << true;
+    QTest::newRow("signed out") << passed << false << true << false;
 }
 
 void TestUploadView::headerPillsAndUploadButton()
 {
     QFETCH(QList<DiagnosticState>, states);
     QFETCH(bool, signedIn);
-    QFETCH(QString, empID);
-    QFETCH(bool, busy);
     QFETCH(bool, complete);
     QFETCH(bool, uploadEnabled);
 
@@ -229,9 +220,8 @@ void TestUploadView::headerPillsAndUploadButton()
         model.setSnapshot(snapshot);
     }
     model.setSheetsConfigured(signedIn);
-    model.setEmpID(empID);
+    model.setEmpID("E100");
     model.setSelectedProject("Refurb West");
-    model.setIsRoutingBusy(busy);
     Rig::settle();
 
     auto *tests = rig.find<StatusPill>("testsPill");
@@ -240,10 +230,7 @@ void TestUploadView::headerPillsAndUploadButton()
     auto *sheets = rig.find<StatusPill>("sheetsPill");
     QCOMPARE(sheets->text(), signedIn ? "Sheets Session Ready" : "Sign In for Sheets");
     QCOMPARE(sheets->color(), signedIn ? ThemeRole::Accent : ThemeRole::Orange);
-    auto *upload = rig.find<TintedButton>("uploadButton");
-    QCOMPARE(upload->isEnabled(), uploadEnabled);
-    QCOMPARE(upload->text(), busy ? "Working\u2026" : "Upload to Zel Sheets");
-    QCOMPARE(rig.shown("routingBusy"), busy);
+    QCOMPARE(rig.enabled("uploadButton"), uploadEnabled);
 }
 
 void TestUploadView::technicianRoad()
@@ -255,15 +242,10 @@ void TestUploadView::technicianRoad()
                                                            {"json": {"ok": true}}])")
                       .array());
     Rig rig(script, m_tested);
-    auto *tests = rig.find<StatusPill>("testsPill");
     auto *sheets = rig.find<StatusPill>("sheetsPill");
     auto *upload = rig.find<TintedButton>("uploadButton");
 
     // Signed out, nothing typed.
-    QCOMPARE(tests->text(), "Tests complete");
-    QCOMPARE(tests->color(), ThemeRole::Green);
-    QCOMPARE(sheets->text(), "Sign In for Sheets");
-    QCOMPARE(sheets->color(), ThemeRole::Orange);
     QCOMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
     QVERIFY(!rig.enabled("loadProjectsButton"));
     QVERIFY(!upload->isEnabled());
@@ -277,10 +259,8 @@ void TestUploadView::technicianRoad()
 
     // EMP ID and a project typed by hand; loading without a sign-in keeps the free field.
     rig.type("empIdField", "E100");
-    QCOMPARE(rig.model->empID(), "E100");
     QVERIFY(rig.enabled("loadProjectsButton"));
     rig.type("projectTextField", "Refurb West");
-    QCOMPARE(rig.model->selectedProject(), "Refurb West");
     QVERIFY(!rig.enabled("checkDuplicateButton")); // routing complete, but not signed in
     rig.click("loadProjectsButton");
     QCOMPARE(rig.text("routingStatus"), "Sign in to Korvane to enable Sheets routing.");
@@ -298,7 +278,6 @@ void TestUploadView::technicianRoad()
     rig.type("korvaneCredentialField", "123456");
     QCOMPARE(rig.caption("korvaneCredentialField"), "PASSWORD");
     rig.click("usePinSwitch");
-    QVERIFY(rig.model->korvaneUsePin());
     QCOMPARE(rig.caption("korvaneCredentialField"), "6-DIGIT PIN");
     QCOMPARE(rig.edit("korvaneCredentialField")->placeholderText(), "PIN");
     QCOMPARE(rig.edit("korvaneCredentialField")->text(), "123456");
@@ -311,11 +290,7 @@ void TestUploadView::technicianRoad()
     rig.gateway.releaseHeld();
     QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Signed In");
     QTRY_COMPARE(rig.find<PlainLabel>("korvaneUserStatus")->outsideText(), "Korvane ready: 2 lots, 2 categories.");
-    QCOMPARE(rig.requests("/health"), 2);
-    QCOMPARE(rig.requests("/api/v1/auth/login"), 1);
     QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Green);
-    QCOMPARE(sheets->text(), "Sheets Session Ready");
-    QCOMPARE(sheets->color(), ThemeRole::Accent);
     QVERIFY(rig.shown("signedInBlock"));
     QVERIFY(!rig.shown("signInRow"));
     QVERIFY(!rig.shown("korvaneStatusLine"));
@@ -335,7 +310,6 @@ void TestUploadView::technicianRoad()
     QVERIFY(!rig.shown("projectTextField"));
     QCOMPARE(rig.entries("projectMenu"), QStringList({"Refurb East", "Refurb West", "<b>Bold</b> project"}));
     QCOMPARE(rig.find<QComboBox>("projectMenu")->currentText(), "Refurb West");
-    QCOMPARE(rig.edit("technicianField")->text(), "Ada Lovelace");
     QVERIFY(rig.shown("routingEmployeeName"));
     QCOMPARE(rig.text("routingEmployeeName"), "Ada Lovelace");
     rig.choose("projectMenu", "Refurb East");
@@ -425,36 +399,20 @@ void TestUploadView::amazonFieldsKeepTheirText_data()
     QTest::addColumn<QString>("placeholder");
     QTest::addColumn<QString>("modelField");
 
-    QTest::newRow("sent") << QByteArray("sentField") << "SENT"
-                          << "Sent"
-                          << "sent";
-    QTest::newRow("tracking") << QByteArray("trackingNumberField") << "TRACKING NO"
-                              << "Tracking number"
-                              << "trackingNumber";
-    QTest::newRow("location") << QByteArray("locationField") << "LOCATION"
-                              << "Location"
-                              << "location";
-    QTest::newRow("pallet") << QByteArray("palletNumberField") << "PALLET NO"
-                            << "Pallet"
-                            << "palletNumber";
-    QTest::newRow("fsn") << QByteArray("fsnCodeField") << "FSN CODE"
-                         << "FSN"
-                         << "fsnCode";
-    QTest::newRow("asin") << QByteArray("asinCodeField") << "ASIN CODE"
-                          << "ASIN"
-                          << "asinCode";
-    QTest::newRow("description") << QByteArray("itemDescriptionField") << "DESCRIPTION"
-                                 << "Description"
-                                 << "itemDescription";
-    QTest::newRow("issue") << QByteArray("issueField") << "ISSUE"
-                           << "Issue"
-                           << "issue";
-    QTest::newRow("working on it") << QByteArray("workingOnItField") << "WORKING ON IT"
-                                   << "Work performed / current status"
-                                   << "workingOnIt";
-    QTest::newRow("az number") << QByteArray("assetTagField") << "AZ NUMBER / ASSET TAG"
-                               << "Required AZ number"
-                               << "assetTag";
+    const auto add = [](const char *field, const char *caption, const char *placeholder, const char *modelField) {
+        QTest::newRow(modelField) << QByteArray(field) << QString(caption) << QString(placeholder)
+                                  << QString(modelField);
+    };
+    add("sentField", "SENT", "Sent", "sent");
+    add("trackingNumberField", "TRACKING NO", "Tracking number", "trackingNumber");
+    add("locationField", "LOCATION", "Location", "location");
+    add("palletNumberField", "PALLET NO", "Pallet", "palletNumber");
+    add("fsnCodeField", "FSN CODE", "FSN", "fsnCode");
+    add("asinCodeField", "ASIN CODE", "ASIN", "asinCode");
+    add("itemDescriptionField", "DESCRIPTION", "Description", "itemDescription");
+    add("issueField", "ISSUE", "Issue", "issue");
+    add("workingOnItField", "WORKING ON IT", "Work performed / current status", "workingOnIt");
+    add("assetTagField", "AZ NUMBER / ASSET TAG", "Required AZ number", "assetTag");
 }
 
 void TestUploadView::amazonFieldsKeepTheirText()
@@ -495,8 +453,6 @@ void TestUploadView::offlineNoticeTriesAgain()
     QVERIFY(!rig.shown("signInRow"));
     QVERIFY(!rig.shown("signedInBlock"));
     QCOMPARE(rig.text("korvaneStatusLine"), "Wrenlow backend gateway is unavailable.");
-    QCOMPARE(rig.model->korvaneCredential(), "secret words");
-    QCOMPARE(rig.requests("/api/v1/auth/login"), 0);
 
     // Once the gateway answers again, Try Again signs in with what is still typed.
     QTRY_VERIFY(rig.enabled("tryAgainButton"));
@@ -504,7 +460,6 @@ void TestUploadView::offlineNoticeTriesAgain()
     QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Signed In");
     QVERIFY(!rig.shown("offlineNotice"));
     QVERIFY(rig.shown("signedInBlock"));
-    QCOMPARE(rig.requests("/health"), 2);
 }
 
 void TestUploadView::menusNeverSelectOnTheirOwn_data()
@@ -517,7 +472,6 @@ void TestUploadView::menusNeverSelectOnTheirOwn_data()
     const int project = int(DashboardViewModel::Field::selectedProject);
     const int lot = int(DashboardViewModel::Field::selectedKorvaneLotId);
     const int category = int(DashboardViewModel::Field::selectedKorvaneCategoryId);
-    QTest::newRow("project empty") << QByteArray("projectMenu") << project << QVariant(QString()) << QString();
     QTest::newRow("project not offered") << QByteArray("projectMenu") << project << QVariant("Gone") << QString();
     QTest::newRow("project offered") << QByteArray("projectMenu") << project << QVariant("B") << "B";
     QTest::newRow("no lot") << QByteArray("lotMenu") << lot << QVariant() << "Select lot";
@@ -573,7 +527,6 @@ void TestUploadView::duplicateActionSegments_data()
     QTest::newRow("append") << "append" << 1;
     QTest::newRow("overwrite") << "overwrite" << 2;
     QTest::newRow("other case") << "Append" << -1;
-    QTest::newRow("empty") << "" << -1;
 }
 
 void TestUploadView::duplicateActionSegments()
@@ -605,7 +558,6 @@ void TestUploadView::pendingQueueRow_data()
     QTest::addColumn<bool>("retryEnabled");
 
     QTest::newRow("empty") << qint64(0) << true << false << "0 saved uploads" << true;
-    QTest::newRow("two") << qint64(2) << true << false << "2 saved uploads" << true;
     QTest::newRow("signed out") << qint64(2) << false << false << "2 saved uploads" << false;
     QTest::newRow("routing busy") << qint64(1) << true << true << "1 saved upload" << false;
 }
