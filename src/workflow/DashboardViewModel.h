@@ -16,7 +16,7 @@
 namespace wrenlow {
 
 struct WorkflowServices;
-class UploadOperatorInput;
+struct UploadOperatorInput;
 
 // The one controller behind every page: all workflow state as published fields, and every operation of the
 // workflow (scan, device tests and marks, project routing, upload and its queue, sign-in, resolve). It belongs to
