@@ -16,23 +16,6 @@ template <typename Value> void putOptional(QJsonObject &object, const QString &k
         object.insert(key, *value);
 }
 
-template <typename Record> QJsonArray encodedList(const QList<Record> &records)
-{
-    QJsonArray array;
-    for (const Record &record : records)
-        array.append(record.toJson());
-    return array;
-}
-
-template <typename Record> QList<Record> decodedList(const QJsonObject &object, const QString &key)
-{
-    QList<Record> records;
-    const QJsonArray array = json::requireArray(object, key);
-    for (const QJsonValue &element : array)
-        records.append(Record::fromJson(json::objectElement(element, key)));
-    return records;
-}
-
 } // namespace
 
 QString KorvaneUser::displayName() const
@@ -154,14 +137,14 @@ size_t qHash(const KorvaneUnitCategory &category, size_t seed)
 
 KorvaneCreationOptions KorvaneCreationOptions::fromJson(const QJsonObject &object)
 {
-    return {decodedList<KorvaneLot>(object, QStringLiteral("lots")),
-            decodedList<KorvaneUnitCategory>(object, QStringLiteral("unit_categories"))};
+    return {json::decodedList<KorvaneLot>(object, QStringLiteral("lots")),
+            json::decodedList<KorvaneUnitCategory>(object, QStringLiteral("unit_categories"))};
 }
 
 QJsonObject KorvaneCreationOptions::toJson() const
 {
-    return {{QStringLiteral("lots"), encodedList(lots)},
-            {QStringLiteral("unit_categories"), encodedList(unitCategories)}};
+    return {{QStringLiteral("lots"), json::encodedList(lots)},
+            {QStringLiteral("unit_categories"), json::encodedList(unitCategories)}};
 }
 
 } // namespace wrenlow

@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -32,6 +33,26 @@ QJsonObject objectElement(const QJsonValue &value, const QString &context);
 
 // A JSON number that is an integer within the 64-bit range, exactly; nothing otherwise.
 std::optional<qint64> exactInteger(const QJsonValue &value);
+
+// A list of records as a JSON array, each by its toJson().
+template <typename Record> QJsonArray encodedList(const QList<Record> &records)
+{
+    QJsonArray array;
+    for (const Record &record : records)
+        array.append(record.toJson());
+    return array;
+}
+
+// The array under `key` as records, each element an object read by Record::fromJson; throws as the readers do.
+template <typename Record> QList<Record> decodedList(const QJsonObject &object, const QString &key)
+{
+    QList<Record> records;
+    const QJsonArray array = requireArray(object, key);
+    records.reserve(array.size());
+    for (const QJsonValue &element : array)
+        records.append(Record::fromJson(objectElement(element, key)));
+    return records;
+}
 
 // Parses a whole document that must be an object; throws PlatformError with the parser's text otherwise.
 QJsonObject parseObject(const QByteArray &bytes);

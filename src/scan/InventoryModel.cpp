@@ -35,24 +35,6 @@ Enum requireEnum(const QJsonObject &object, const QString &key, std::optional<En
     return *value;
 }
 
-template <typename T> QJsonArray arrayOf(const QList<T> &items)
-{
-    QJsonArray array;
-    for (const T &item : items)
-        array.append(item.toJson());
-    return array;
-}
-
-template <typename T> QList<T> listOf(const QJsonObject &object, const QString &key)
-{
-    QList<T> items;
-    const QJsonArray array = json::requireArray(object, key);
-    items.reserve(array.size());
-    for (const QJsonValue &element : array)
-        items.append(T::fromJson(json::objectElement(element, key)));
-    return items;
-}
-
 QUuid requireUuid(const QJsonObject &object, const QString &key)
 {
     const QString text = json::requireString(object, key);
@@ -150,7 +132,7 @@ QJsonObject InventorySection::toJson() const
                        {QStringLiteral("key"), key},
                        {QStringLiteral("title"), title},
                        {QStringLiteral("symbol"), symbol},
-                       {QStringLiteral("values"), arrayOf(values)}};
+                       {QStringLiteral("values"), json::encodedList(values)}};
     if (message)
         object.insert(QStringLiteral("message"), *message);
     return object;
@@ -163,7 +145,7 @@ InventorySection InventorySection::fromJson(const QJsonObject &object)
     section.key = json::requireString(object, QStringLiteral("key"));
     section.title = json::requireString(object, QStringLiteral("title"));
     section.symbol = json::requireString(object, QStringLiteral("symbol"));
-    section.values = listOf<InventoryValue>(object, QStringLiteral("values"));
+    section.values = json::decodedList<InventoryValue>(object, QStringLiteral("values"));
     section.message = json::optionalString(object, QStringLiteral("message"));
     return section;
 }
@@ -265,8 +247,8 @@ QJsonObject InventorySnapshot::toJson() const
             {QStringLiteral("serial"), serial},
             {QStringLiteral("architecture"), architecture},
             {QStringLiteral("osVersion"), osVersion},
-            {QStringLiteral("sections"), arrayOf(sections)},
-            {QStringLiteral("diagnostics"), arrayOf(diagnostics)}};
+            {QStringLiteral("sections"), json::encodedList(sections)},
+            {QStringLiteral("diagnostics"), json::encodedList(diagnostics)}};
 }
 
 InventorySnapshot InventorySnapshot::fromJson(const QJsonObject &object)
@@ -281,8 +263,8 @@ InventorySnapshot InventorySnapshot::fromJson(const QJsonObject &object)
     snapshot.serial = json::requireString(object, QStringLiteral("serial"));
     snapshot.architecture = json::requireString(object, QStringLiteral("architecture"));
     snapshot.osVersion = json::requireString(object, QStringLiteral("osVersion"));
-    snapshot.sections = listOf<InventorySection>(object, QStringLiteral("sections"));
-    snapshot.diagnostics = listOf<DiagnosticItem>(object, QStringLiteral("diagnostics"));
+    snapshot.sections = json::decodedList<InventorySection>(object, QStringLiteral("sections"));
+    snapshot.diagnostics = json::decodedList<DiagnosticItem>(object, QStringLiteral("diagnostics"));
     return snapshot;
 }
 
