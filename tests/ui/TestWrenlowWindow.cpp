@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -146,7 +147,16 @@ void TestWrenlowWindow::themeCommandsShareOneSetting()
 
 void TestWrenlowWindow::startScanRunsOnceAndOnlyWithoutSnapshot()
 {
-    test::FakeMacEnvironment environment("apple-silicon-macbook");
+    // The stand-in MacBook answers in a few milliseconds; a slow system_profiler keeps the scan running long
+    // enough to see the busy button.
+    QTemporaryDir scenario;
+    const QString source = test::FakeMacEnvironment::fakeMacRoot() + "/scenarios/apple-silicon-macbook";
+    for (const QString &name : QDir(source).entryList(QDir::Files))
+        QVERIFY(QFile::copy(source + '/' + name, scenario.filePath(name)));
+    QFile delay(scenario.filePath("system_profiler.delay"));
+    QVERIFY(delay.open(QIODevice::WriteOnly) && delay.write("0.5") == 3);
+    delay.close();
+    test::FakeMacEnvironment environment(scenario.path());
     WrenlowMacApp app;
     QSignalSpy changes(&app.model(), &DashboardViewModel::changed);
     auto *title = find<QLabel>(app, "topBarTitle");
