@@ -39,14 +39,15 @@ bool isAcceptedToolSource(const std::optional<KorvaneToolIdentity> &tool)
            source.compare(u"wrenlow-mac-bridge", Qt::CaseInsensitive) == 0;
 }
 
-// Reply bodies that must be a JSON object: a list is an unreadable reply, anything else the reader's own failure.
+// Reply bodies that must be a JSON object: other JSON (a list, null, a number, a text, nothing) is an unreadable
+// reply, anything else the reader's own failure.
 QJsonObject replyObject(const QByteArray &bytes)
 {
     const QJsonDocument document = QJsonDocument::fromJson(bytes);
-    if (document.isArray())
-        throw KorvaneClientError(KorvaneClientError::Kind::InvalidResponse);
     if (document.isObject())
         return document.object();
+    if (json::isJsonButNotObject(bytes))
+        throw KorvaneClientError(KorvaneClientError::Kind::InvalidResponse);
     return json::parseObject(bytes);
 }
 

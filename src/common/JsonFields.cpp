@@ -125,15 +125,23 @@ QJsonObject objectElement(const QJsonValue &value, const QString &context)
     return value.toObject();
 }
 
+bool isJsonButNotObject(const QByteArray &bytes)
+{
+    // Qt's reader takes only an object or an array as a whole document; a lone value is read as a list's element.
+    const QJsonDocument wrapped = QJsonDocument::fromJson('[' + bytes + ']');
+    const QJsonArray elements = wrapped.array();
+    return wrapped.isArray() && (elements.isEmpty() || (elements.size() == 1 && !elements.first().isObject()));
+}
+
 QJsonObject parseObject(const QByteArray &bytes)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError)
+    if (document.isObject())
+        return document.object();
+    if (error.error != QJsonParseError::NoError && !isJsonButNotObject(bytes))
         throw PlatformError(QStringLiteral("The data could not be read: %1.").arg(error.errorString()));
-    if (!document.isObject())
-        throw PlatformError(QStringLiteral("The data could not be read: it is not a JSON object."));
-    return document.object();
+    throw PlatformError(QStringLiteral("The data could not be read: it is not a JSON object."));
 }
 
 } // namespace wrenlow::json

@@ -54,7 +54,12 @@ template <typename Record> QList<Record> decodedList(const QJsonObject &object, 
     return records;
 }
 
-// Parses a whole document that must be an object; throws PlatformError with the parser's text otherwise.
+// Whether the bytes hold one JSON value that is not an object (a list, a text, a number, true, false, null) or
+// nothing but blanks.
+bool isJsonButNotObject(const QByteArray &bytes);
+
+// Parses a whole document that must be an object. Throws PlatformError saying "it is not a JSON object" for
+// what isJsonButNotObject accepts, with the parser's text for anything else.
 QJsonObject parseObject(const QByteArray &bytes);
 
 } // namespace wrenlow::json

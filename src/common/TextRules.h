@@ -13,6 +13,13 @@ namespace wrenlow {
 // QString::trimmed: the rule by which the pieces of a "|"-separated row value are cleaned.
 QString trimmedOfBlanks(const QString &text);
 
+// Text from outside the program (gateway replies and errors, tool output, file names) made safe to show and to
+// edit: control and direction-override characters removed, tabs as spaces, line breaks kept.
+QString cleanOutsideText(const QString &text);
+
+// The same for a one-line field: line breaks become spaces as well.
+QString cleanOutsideLine(const QString &text);
+
 // The non-empty pieces joined with the separator.
 QString joinNonEmpty(const QStringList &pieces, QStringView separator);
 

@@ -57,6 +57,13 @@ void endProcessGroup(QProcess &process, qint64 pid)
     signalGroup(pid, SIGKILL);
 }
 
+CommandRunner::Result tooMuchOutput()
+{
+    return {QString(),
+            QStringLiteral("Stopped: the command wrote more than %1 MiB.").arg(CommandRunner::maxStreamBytes >> 20),
+            CommandRunner::outputTooLargeStatus};
+}
+
 class RunningRegistration
 {
 public:
@@ -97,13 +104,26 @@ CommandRunner::Result CommandRunner::run(const QString &command, double timeout)
         return {QString(), process.errorString(), launchFailedStatus};
     const qint64 pid = process.processId();
 
-    // The clock starts after a successful launch. Both pipes are drained into QProcess's buffers while we
-    // wait, so output larger than a pipe holds still arrives whole.
+    // The clock starts after a successful launch. Both pipes are drained into our own buffers while we wait, so
+    // output larger than a pipe holds still arrives whole, and a stream that passes the cap ends the wait.
+    QByteArray out;
+    QByteArray err;
+    const auto drain = [&] {
+        out += process.readAllStandardOutput();
+        err += process.readAllStandardError();
+        return out.size() > maxStreamBytes || err.size() > maxStreamBytes;
+    };
     const QDeadlineTimer deadline(timeout > 0 ? qint64(std::min(timeout, maxTimeoutSeconds) * 1000.0) : 0);
     if (process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
         QEventLoop loop;
         RunningRegistration registration(&loop);
         QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        for (const auto signal : {&QProcess::readyReadStandardOutput, &QProcess::readyReadStandardError}) {
+            QObject::connect(&process, signal, &loop, [&] {
+                if (drain())
+                    loop.quit();
+            });
+        }
         QTimer limit;
         limit.setSingleShot(true);
         limit.setTimerType(Qt::PreciseTimer);
@@ -111,6 +131,13 @@ CommandRunner::Result CommandRunner::run(const QString &command, double timeout)
         limit.start(std::chrono::milliseconds(deadline.remainingTime()));
         if (!g_aborted && process.state() != QProcess::NotRunning)
             loop.exec();
+    }
+    if (drain()) {
+        // From here Qt reads and drops what the tool still writes while it is being stopped.
+        process.closeReadChannel(QProcess::StandardOutput);
+        process.closeReadChannel(QProcess::StandardError);
+        endProcessGroup(process, pid);
+        return tooMuchOutput();
     }
     // A child that ended right at the deadline is read normally; finished() may still be queued.
     if (process.state() != QProcess::NotRunning)
@@ -123,10 +150,10 @@ CommandRunner::Result CommandRunner::run(const QString &command, double timeout)
     // The shell has ended; anything it left running in its group must not outlive the call.
     signalGroup(pid, SIGKILL);
 
-    const QString out = decodedAndTrimmed(process.readAllStandardOutput());
-    const QString err = decodedAndTrimmed(process.readAllStandardError());
+    if (drain())
+        return tooMuchOutput();
     // On a signal Qt reports the signal's number, as the platform's termination status does.
-    return {out, err, process.exitCode()};
+    return {decodedAndTrimmed(out), decodedAndTrimmed(err), process.exitCode()};
 }
 
 std::optional<QJsonObject> CommandRunner::json(const QString &command, double timeout)

@@ -25,9 +25,13 @@ public:
     static constexpr double jsonTimeout = 45.0;
     static constexpr int timedOutStatus = 124;
     static constexpr int launchFailedStatus = -1;
+    static constexpr int outputTooLargeStatus = -2;
+    // What is kept of each stream. Far above any real answer (a whole system profile is a few MB); a tool that
+    // writes more is stopped, so that an endless writer cannot take the program's memory.
+    static constexpr qint64 maxStreamBytes = 16 * 1024 * 1024;
 
-    // Runs `command` through "/bin/zsh -lc" and waits until it ends or `timeout` seconds have passed.
-    // Blocks the calling thread while serving that thread's event loop.
+    // Runs `command` through "/bin/zsh -lc" and waits until it ends or `timeout` seconds have passed, or until
+    // one of its streams passes maxStreamBytes. Blocks the calling thread while serving that thread's event loop.
     static Result run(const QString &command, double timeout = defaultTimeout);
 
     // Runs `command` (by default with the JSON limit) and gives its standard output's top-level object, or nothing.

@@ -22,9 +22,10 @@ QString output(const QString &command, double limit)
     return CommandRunner::run(command, limit).stdOut;
 }
 
-InventorySnapshot scanSince(const mactools::ToolLimits &limits, const QElapsedTimer &started)
+InventorySnapshot scanSince(const MacInventoryService::ToolRun &toolRun, const mactools::ToolLimits &limits,
+                            const QElapsedTimer &started)
 {
-    InventorySnapshot snapshot = MacInventoryService::build(MacInventoryService::runTools(limits));
+    InventorySnapshot snapshot = MacInventoryService::build(toolRun(limits));
     snapshot.collectedAt = QDateTime::currentDateTimeUtc();
     snapshot.elapsedSeconds = double(started.nsecsElapsed()) / 1e9;
     return snapshot;
@@ -32,17 +33,19 @@ InventorySnapshot scanSince(const mactools::ToolLimits &limits, const QElapsedTi
 
 } // namespace
 
-MacInventoryService::MacInventoryService(mactools::ToolLimits limits)
+MacInventoryService::MacInventoryService(mactools::ToolLimits limits, ToolRun toolRun)
     : m_limits(limits)
+    , m_toolRun(std::move(toolRun))
 {}
 
 QCoro::Task<InventorySnapshot> MacInventoryService::scan() const
 {
     // Copied before the first suspension: the scan must not depend on this service outliving it.
     const mactools::ToolLimits limits = m_limits;
+    const ToolRun toolRun = m_toolRun;
     QElapsedTimer started;
     started.start();
-    co_return co_await QtConcurrent::run([limits, started] { return scanSince(limits, started); });
+    co_return co_await QtConcurrent::run([toolRun, limits, started] { return scanSince(toolRun, limits, started); });
 }
 
 MacToolOutputs MacInventoryService::runTools(const mactools::ToolLimits &limits)

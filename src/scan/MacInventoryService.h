@@ -9,6 +9,7 @@
 #include <QCoroTask>
 #include <QJsonObject>
 
+#include <functional>
 #include <optional>
 
 namespace wrenlow {
@@ -35,7 +36,10 @@ struct MacToolOutputs
 class MacInventoryService
 {
 public:
-    explicit MacInventoryService(mactools::ToolLimits limits = {});
+    // What runs the tools on the scan's worker thread; tests replace it.
+    using ToolRun = std::function<MacToolOutputs(const mactools::ToolLimits &limits)>;
+
+    explicit MacInventoryService(mactools::ToolLimits limits = {}, ToolRun toolRun = &MacInventoryService::runTools);
 
     // Runs on a worker thread and resumes the caller on its own thread with the snapshot.
     QCoro::Task<InventorySnapshot> scan() const;
@@ -48,6 +52,7 @@ public:
 
 private:
     mactools::ToolLimits m_limits;
+    ToolRun m_toolRun;
 };
 
 } // namespace wrenlow

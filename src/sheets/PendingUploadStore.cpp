@@ -34,10 +34,19 @@ QString newFileName(const QDateTime &now)
     return u"pending-" + moment + u'-' + QUuid::createUuid().toString(QUuid::WithoutBraces).toLower() + u".json";
 }
 
+QString failureText(const char *action, const QString &file, const QString &reason)
+{
+    return QStringLiteral("Could not %1 “%2”: %3.").arg(QLatin1String(action), QDir::toNativeSeparators(file), reason);
+}
+
 [[noreturn]] void fail(const char *action, const QString &file, const QString &reason)
 {
-    throw PlatformError(
-        QStringLiteral("Could not %1 “%2”: %3.").arg(QLatin1String(action), QDir::toNativeSeparators(file), reason));
+    throw PlatformError(failureText(action, file, reason));
+}
+
+[[noreturn]] void refuseUnusable(const QString &file, const QString &reason)
+{
+    throw UnusablePendingFile(failureText("read", file, reason));
 }
 
 } // namespace
@@ -92,19 +101,19 @@ QJsonObject PendingUploadStore::read(const QString &file) const
     input.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     struct stat status = {};
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-        fail("read", file, QStringLiteral("it is not a regular file"));
+        refuseUnusable(file, QStringLiteral("it is not a regular file"));
     if (status.st_size > maxFileBytes)
-        fail("read", file, QStringLiteral("at %1 bytes it is too large for a queued upload").arg(status.st_size));
+        refuseUnusable(file, QStringLiteral("at %1 bytes it is too large for a queued upload").arg(status.st_size));
     const QByteArray bytes = input.read(maxFileBytes + 1);
     if (input.error() != QFileDevice::NoError)
         fail("read", file, input.errorString());
     if (bytes.size() > maxFileBytes)
-        fail("read", file, QStringLiteral("it is too large for a queued upload"));
+        refuseUnusable(file, QStringLiteral("it is too large for a queued upload"));
 
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
-        fail("read", file, QStringLiteral("%1 at byte %2").arg(error.errorString()).arg(error.offset));
+        refuseUnusable(file, QStringLiteral("%1 at byte %2").arg(error.errorString()).arg(error.offset));
     if (!document.isObject())
         throw SheetsClientError::invalidResponse();
     return document.object();

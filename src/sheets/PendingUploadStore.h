@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/WrenlowError.h"
+
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
@@ -9,6 +11,14 @@
 #include <optional>
 
 namespace wrenlow {
+
+// A queued file that can never become a payload: not a regular file, too large, or not JSON. Waiting will not mend
+// it, unlike a file that cannot be opened or read just now.
+class UnusablePendingFile : public PlatformError
+{
+public:
+    using PlatformError::PlatformError;
+};
 
 // The offline queue of sheet uploads: one JSON file per payload that could not be delivered, in one folder.
 // The folder is the whole queue; file names start with the local time of saving, so they list oldest first.
@@ -35,8 +45,9 @@ public:
     // empty when the folder cannot be listed.
     QStringList files() const;
     qsizetype count() const;
-    // Throws PlatformError when the file is not a regular file, is larger than maxFileBytes, cannot be read or is
-    // not JSON, and SheetsClientError::invalidResponse when it holds JSON that is not an object.
+    // Reads at most maxFileBytes. Throws UnusablePendingFile when the file is not a regular file, is larger than
+    // maxFileBytes or is not JSON, PlatformError when it cannot be opened or read, and
+    // SheetsClientError::invalidResponse when it holds JSON that is not an object.
     QJsonObject read(const QString &file) const;
     // Throws PlatformError when the file cannot be removed (also when it is already gone).
     void remove(const QString &file) const;

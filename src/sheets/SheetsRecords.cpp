@@ -17,6 +17,15 @@ std::optional<FlexibleInt> optionalFlexibleInt(const QJsonObject &object, const 
     return FlexibleInt::fromJson(object.value(key));
 }
 
+// The gateway's reason for a refusal. One of only blanks is no reason, so that no status line is left blank.
+std::optional<QString> refusalReason(const QJsonObject &object)
+{
+    std::optional<QString> reason = json::optionalString(object, QStringLiteral("error"));
+    if (reason && reason->trimmed().isEmpty())
+        return std::nullopt;
+    return reason;
+}
+
 } // namespace
 
 FlexibleInt FlexibleInt::fromJson(const QJsonValue &json)
@@ -70,7 +79,7 @@ SheetsProjectList SheetsProjectList::fromJson(const QByteArray &body)
     list.targetSpreadsheetId = json::requireString(object, QStringLiteral("targetSpreadsheetId"));
     for (const QJsonValue &project : json::requireArray(object, QStringLiteral("projects")))
         list.projects.append(json::stringElement(project, QStringLiteral("projects")));
-    list.error = json::optionalString(object, QStringLiteral("error"));
+    list.error = refusalReason(object);
     return list;
 }
 
@@ -105,7 +114,7 @@ SheetsDuplicateResult SheetsDuplicateResult::fromJson(const QByteArray &body)
     result.employeeName = json::requireString(object, QStringLiteral("employeeName"));
     for (const QJsonValue &match : json::requireArray(object, QStringLiteral("matches")))
         result.matches.append(JsonLooseValue::fromJson(match));
-    result.error = json::optionalString(object, QStringLiteral("error"));
+    result.error = refusalReason(object);
     return result;
 }
 
@@ -122,7 +131,7 @@ SheetsUploadResult SheetsUploadResult::fromJson(const QByteArray &body)
     result.busy = json::requireBool(object, QStringLiteral("busy"));
     result.retryable = json::requireBool(object, QStringLiteral("retryable"));
     result.retryAfterMs = json::requireInteger(object, QStringLiteral("retryAfterMs"));
-    result.error = json::optionalString(object, QStringLiteral("error"));
+    result.error = refusalReason(object);
     return result;
 }
 

@@ -49,7 +49,7 @@ struct SheetsProjectList
     QString employeeName;
     QString targetSpreadsheetId;
     QStringList projects;
-    std::optional<QString> error;
+    std::optional<QString> error; // absent, null or only blanks: none
 
     // Throws PlatformError when the body is not a JSON object or a named member is missing or of another type.
     static SheetsProjectList fromJson(const QByteArray &body);
@@ -64,7 +64,7 @@ struct SheetsDuplicateResult
     std::optional<FlexibleInt> rowNumber;
     QString employeeName;
     QList<JsonLooseValue> matches;
-    std::optional<QString> error;
+    std::optional<QString> error; // absent, null or only blanks: none
 
     std::optional<qint64> parsedRowNumber() const { return rowNumber ? rowNumber->value : std::nullopt; }
     // One text per text or object entry of `matches`, in order, for the message that reports a duplicate.
@@ -85,7 +85,7 @@ struct SheetsUploadResult
     bool busy = false;
     bool retryable = false;
     qint64 retryAfterMs = 0;
-    std::optional<QString> error;
+    std::optional<QString> error; // absent, null or only blanks: none
 
     std::optional<qint64> parsedRowNumber() const { return rowNumber ? rowNumber->value : std::nullopt; }
 

@@ -328,7 +328,7 @@ void BackendSessionCard::refresh()
     const QString &summary = m_model.korvaneResolveSummary();
     m_summary->setVisible(!summary.isEmpty());
     m_summaryText->setOutsideText(summary);
-    const bool review = m_model.korvaneRequiresReview();
+    const bool review = m_model.korvaneSummaryNeedsReview();
     m_summarySymbol->setSymbol(review ? QStringLiteral("exclamationmark.bubble") : QStringLiteral("checkmark.circle"));
     m_summarySymbol->setColor(review ? ThemeRole::Orange : ThemeRole::Accent);
 

@@ -8,33 +8,6 @@
 
 namespace wrenlow {
 
-namespace {
-
-bool isDirectionControl(char32_t c)
-{
-    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F;
-}
-
-} // namespace
-
-QString cleanOutsideText(const QString &text)
-{
-    QString clean;
-    clean.reserve(text.size());
-    const QString unified = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (const char32_t c : unified.toUcs4()) {
-        if (c == U'\n')
-            clean.append(QLatin1Char('\n'));
-        else if (c == U'\t')
-            clean.append(QLatin1Char(' '));
-        else if (QChar::category(c) == QChar::Other_Control || isDirectionControl(c) || c == 0xFFFD)
-            continue;
-        else
-            clean.append(QString::fromUcs4(&c, 1));
-    }
-    return clean;
-}
-
 PlainLabel::PlainLabel(QWidget *parent)
     : QLabel(parent)
 {

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "common/TextRules.h"
+
 #include <QLabel>
 
 namespace wrenlow {
-
-// Text from outside the program (gateway replies and errors, tool output, file names) made safe to show:
-// control and direction-override characters removed, tabs as spaces, line breaks kept.
-QString cleanOutsideText(const QString &text);
 
 // A label for text from outside: always plain text (a QLabel would otherwise render HTML from a gateway),
 // cleaned, cut after a length cap with the whole text in the tooltip, and optionally cut after a number of

@@ -150,7 +150,7 @@ QCoro::Task<> DashboardViewModel::logoutFromKorvane()
     setSelectedKorvaneCategoryId(std::nullopt);
     setKorvaneResolvedUnitId(std::nullopt);
     setKorvaneRequiresReview(false);
-    setKorvaneResolveSummary(QString());
+    showResolveSummary(QString(), false);
     setRoutingStatus(QStringLiteral("Sign in to Korvane to enable Sheets routing."));
     setKorvaneStatus(QStringLiteral("Korvane signed out."));
     setIsKorvaneBusy(false);
@@ -159,29 +159,29 @@ QCoro::Task<> DashboardViewModel::logoutFromKorvane()
 QCoro::Task<> DashboardViewModel::resolveInKorvane()
 {
     if (!m_snapshot) {
-        setKorvaneResolveSummary(QStringLiteral("Scan this Mac before resolving a Korvane unit."));
+        showResolveSummary(QStringLiteral("Scan this Mac before resolving a Korvane unit."), true);
         co_return;
     }
     if (!m_korvaneSignedIn) {
-        setKorvaneResolveSummary(QStringLiteral("Sign in to Korvane first."));
+        showResolveSummary(QStringLiteral("Sign in to Korvane first."), true);
         co_return;
     }
     if (!m_selectedKorvaneLotId) {
-        setKorvaneResolveSummary(QStringLiteral("Select a lot before resolving the unit."));
+        showResolveSummary(QStringLiteral("Select a lot before resolving the unit."), true);
         co_return;
     }
     setIsKorvaneBusy(true);
     try {
         co_await resolveSteps();
     } catch (...) {
-        setKorvaneResolveSummary(QStringLiteral("Korvane resolve failed: ") + status::describeCurrent());
+        showResolveSummary(QStringLiteral("Korvane resolve failed: ") + status::describeCurrent(), true);
     }
     setIsKorvaneBusy(false);
 }
 
 QCoro::Task<> DashboardViewModel::resolveSteps()
 {
-    setKorvaneResolveSummary(QStringLiteral("Resolving this Mac in Korvane…"));
+    showResolveSummary(QStringLiteral("Resolving this Mac in Korvane…"), false);
     QJsonObject body = MacCanonicalInventoryBuilder::buildResolveBody(*m_snapshot, *m_selectedKorvaneLotId,
                                                                       m_selectedKorvaneCategoryId, m_assetTag);
     std::optional<QJsonObject> reply;
@@ -200,7 +200,10 @@ QCoro::Task<> DashboardViewModel::resolveSteps()
             setKorvaneSignedIn(false);
             setKorvaneUserName(QString());
         }
-        setKorvaneResolveSummary(QStringLiteral("Korvane resolve failed: ") + failure);
+        showResolveSummary(QStringLiteral("Korvane resolve failed: ") + failure, true);
+        // Signed out, the card hides the summary and shows the status line, which must then say why.
+        if (sessionExpired)
+            setKorvaneStatus(m_korvaneResolveSummary);
         co_return;
     }
 
@@ -209,7 +212,14 @@ QCoro::Task<> DashboardViewModel::resolveSteps()
     const std::optional<qint64> unitId = json::exactInteger(reply->value(u"unit").toObject().value(u"unit_id"));
     setKorvaneResolvedUnitId(unitId);
     setKorvaneRequiresReview((review.isBool() && review.toBool()) || candidates > 1);
-    setKorvaneResolveSummary(resolveSummary(*reply, unitId, candidates));
+    showResolveSummary(resolveSummary(*reply, unitId, candidates), false);
+}
+
+void DashboardViewModel::showResolveSummary(const QString &text, bool failed)
+{
+    // Stored before the announcement, so that the card reading it then sees the right symbol.
+    m_korvaneResolveFailed = failed;
+    setKorvaneResolveSummary(text);
 }
 
 } // namespace wrenlow

@@ -1,5 +1,6 @@
 #include "workflow/DashboardViewModel.h"
 
+#include "common/TextRules.h"
 #include "common/WrenlowError.h"
 #include "sheets/MacUploadPayloadBuilder.h"
 #include "sheets/SheetsClientError.h"
@@ -7,7 +8,6 @@
 #include "workflow/StatusText.h"
 #include "workflow/WorkflowServices.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 // Project routing, the duplicate check, the upload and the pending queue. Every outcome ends as a status text;
@@ -34,19 +34,7 @@ QCoro::Task<SheetsDuplicateResult> askForDuplicate(MacSheetsClient &client, QStr
 // Why the service refused a row: its own words, else ours (never a blank status line).
 QString refusalText(const SheetsUploadResult &result)
 {
-    return result.error && !result.error->trimmed().isEmpty()
-               ? *result.error
-               : QStringLiteral("The Sheets service did not accept the upload.");
-}
-
-// A file whose bytes can be read is at fault by its content, which waiting will not mend.
-bool holdsReadableBytes(const QString &file)
-{
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
-        return false;
-    input.readAll();
-    return input.error() == QFileDevice::NoError;
+    return result.error.value_or(QStringLiteral("The Sheets service did not accept the upload."));
 }
 
 } // namespace
@@ -110,16 +98,18 @@ QCoro::Task<> DashboardViewModel::loadProjects()
         failure = status::describeCurrent();
     }
     if (reply) {
+        // The name goes into a field the technician edits and into the upload, so it must read as it shows.
+        const QString employeeName = cleanOutsideLine(reply->employeeName);
         setProjectOptions(reply->projects);
-        setRoutingEmployeeName(reply->employeeName);
+        setRoutingEmployeeName(employeeName);
         if (m_technicianName.trimmed().isEmpty())
-            setTechnicianName(reply->employeeName);
+            setTechnicianName(employeeName);
         if (!m_projectOptions.contains(m_selectedProject))
             setSelectedProject(m_projectOptions.isEmpty() ? QString() : m_projectOptions.first());
         if (m_projectOptions.isEmpty()) {
             setRoutingStatus(QStringLiteral("No visible projects were returned for ") + empId + u'.');
         } else {
-            const QString name = reply->employeeName.isEmpty() ? empId : reply->employeeName;
+            const QString name = employeeName.isEmpty() ? empId : employeeName;
             setRoutingStatus(QStringLiteral("Loaded ") +
                              status::counted(m_projectOptions.size(), QStringLiteral("project")) +
                              QStringLiteral(" for ") + name + u'.');
@@ -285,9 +275,12 @@ QCoro::Task<> DashboardViewModel::retrySteps(QStringList files)
         std::optional<QJsonObject> payload;
         try {
             payload = store.read(file);
+        } catch (const UnusablePendingFile &) {
+        } catch (const SheetsClientError &) {
+            // JSON, but not an object: as unusable as a file that is not JSON.
         } catch (...) {
-            if (!holdsReadableBytes(file))
-                pause = status::describeCurrent();
+            // Cannot be opened or read just now: that may mend itself, so the file keeps its place.
+            pause = status::describeCurrent();
         }
         if (pause)
             break;

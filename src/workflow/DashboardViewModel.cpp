@@ -125,8 +125,19 @@ QCoro::Task<> DashboardViewModel::scan()
     setStatusText(QStringLiteral("Scanning this Mac"));
     setScanPulse(!m_scanPulse);
 
-    InventorySnapshot result = co_await m_services->inventory.scan();
-
+    std::optional<InventorySnapshot> result;
+    QString failure;
+    try {
+        result = co_await m_services->inventory.scan();
+    } catch (...) {
+        failure = status::describeCurrent();
+    }
+    if (!result) {
+        // The previous snapshot stays, and the Scan button is free again for another try.
+        setIsScanning(false);
+        setStatusText(QStringLiteral("Scan could not complete: ") + failure);
+        co_return;
+    }
     setSnapshot(std::move(result));
     setIsScanning(false);
     setStatusText(QStringLiteral("Scan complete in ") + fixedDecimal(m_snapshot->elapsedSeconds, 1) + u's');

@@ -237,6 +237,9 @@ public:
     bool isAmazon() const;
     bool routingReady() const;
     bool korvaneResolveReady() const;
+    // Whether the resolve summary is shown with the review symbol: the answer asks for review, or the summary says
+    // the resolve did not happen.
+    bool korvaneSummaryNeedsReview() const { return m_korvaneRequiresReview || m_korvaneResolveFailed; }
 
     // Scan and local report. A scan asked for while one runs is dropped.
     QCoro::Task<> scan();
@@ -325,6 +328,7 @@ private:
     QCoro::Task<> signInSteps(QString identifier);
     void resetSignIn(const QString &reason);
     QCoro::Task<> resolveSteps();
+    void showResolveSummary(const QString &text, bool failed);
 
     AppPage m_selectedPage = AppPage::Overview;
     std::optional<InventorySnapshot> m_snapshot;
@@ -370,6 +374,8 @@ private:
     bool m_isKorvaneBusy = false;
 
     std::unique_ptr<WorkflowServices> m_services;
+    // The resolve summary reports a resolve that was refused or failed.
+    bool m_korvaneResolveFailed = false;
     // Set from the first step of a sign-in (the health probe, before the busy flag) to its end.
     bool m_signInRunning = false;
 };

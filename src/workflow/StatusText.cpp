@@ -2,6 +2,10 @@
 
 #include "common/WrenlowError.h"
 
+#include <QException>
+
+#include <new>
+
 namespace wrenlow::status {
 
 QString counted(qint64 count, const QString &noun, const QString &plural, const QString &singular)
@@ -16,15 +20,27 @@ QString rowPart(std::optional<qint64> rowNumber)
 
 QString describe(const std::exception &error)
 {
+    // Only our own errors carry words for a technician; a library's text ("std::bad_alloc") is not one.
     if (const auto *ours = dynamic_cast<const WrenlowError *>(&error))
         return ours->description();
-    return QString::fromUtf8(error.what());
+    if (dynamic_cast<const std::bad_alloc *>(&error))
+        return QStringLiteral("There was not enough memory to finish.");
+    return QStringLiteral("An unexpected error occurred.");
 }
 
 QString describeCurrent()
 {
     try {
         throw;
+    } catch (const QUnhandledException &wrapped) {
+        // A worker thread's exception, handed over by Qt Concurrent: described by what it wraps.
+        if (!wrapped.exception())
+            return describe(wrapped);
+        try {
+            std::rethrow_exception(wrapped.exception());
+        } catch (...) {
+            return describeCurrent();
+        }
     } catch (const std::exception &error) {
         return describe(error);
     } catch (...) {

@@ -201,6 +201,9 @@ private slots:
                                 << "ok";
         QTest::newRow("list") << R"({"json": [{}]})"
                               << "The Wrenlow service returned an unreadable response.";
+        for (const char *body : {"null", "42", "\"text\"", ""})
+            QTest::addRow("body [%s]", body) << QString(QJsonDocument(QJsonObject{{"body", body}}).toJson())
+                                             << "The Wrenlow service returned an unreadable response.";
         QTest::newRow("401 keeps the sign-in") << R"({"status": 401, "json": {"error": {"code": "expired"}}})"
                                                << "HTTP 401";
     }

@@ -96,6 +96,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(runningInGroup(recordedGroup()), 0, 2000);
     }
 
+    void streamPastTheCapStopsTheWholeGroup_data()
+    {
+        QTest::addColumn<QString>("redirect");
+        QTest::newRow("standard output") << "";
+        QTest::newRow("standard error") << ">&2";
+    }
+
+    // What it wrote is dropped, and the shell and the rest of its pipeline go with it, long before the limit.
+    void streamPastTheCapStopsTheWholeGroup()
+    {
+        QFETCH(QString, redirect);
+        const QString bytes = QString::number(CommandRunner::maxStreamBytes + 1);
+        const auto result =
+            CommandRunner::run(recordingGroup("head -c " + bytes + " /dev/zero " + redirect + "; sleep 31"), 20);
+        QCOMPARE(result,
+                 (Result{"", "Stopped: the command wrote more than 16 MiB.", CommandRunner::outputTooLargeStatus}));
+        QTRY_COMPARE_WITH_TIMEOUT(runningInGroup(recordedGroup()), 0, 2000);
+    }
+
     void launchFailure()
     {
         const QString previous = CommandRunner::shell();

@@ -190,6 +190,10 @@ private slots:
         QTest::newRow("ok false with an error")
             << refusal(R"(, "error": "EMP ID AB12 is not routed.")") << "server: EMP ID AB12 is not routed.";
         QTest::newRow("ok false without an error is returned") << refusal("") << "returned";
+        QTest::newRow("ok false with a blank error is returned") << refusal(R"(, "error": " \n ")") << "returned";
+        for (const char *body : {"null", "42", "\"text\"", ""})
+            QTest::addRow("2xx body [%s]", body)
+                << QJsonObject{{"body", body}} << "platform: The data could not be read: it is not a JSON object.";
     }
     void queryStatusesAndReplies()
     {

@@ -31,6 +31,7 @@ QByteArray replyJson(const QByteArray &members)
 }
 
 const QString listRoute = "GET /sheets?action=listProjects";
+const QByteArray sparseTerabyte = "a sparse terabyte";
 const QString duplicateRoute = "GET /sheets?action=checkDuplicate";
 const QString uploadRoute = "POST /sheets";
 const QByteArray duplicateRest = R"(, "sheetName": "Spring Macs", "employeeName": "", "matches": [])";
@@ -121,6 +122,8 @@ private slots:
             "Loaded 2 projects for Ada Lovelace.", {"Spring Macs", "Returns"}, "Returns", "Ada Lovelace", "Ada Lovelace"};
         QTest::newRow("one, nameless") << ProjectCase{"E100", true, list("", R"(["Solo"])"), "Bo",
             "Loaded 1 project for E100.", {"Solo"}, "Solo", "Bo", ""};
+        QTest::newRow("name cleaned for the field") << ProjectCase{"E100", true, list(R"(Ev\u202ee\tL\nx\u0007)",
+            R"(["Solo"])"), "", "Loaded 1 project for Eve L x.", {"Solo"}, "Solo", "Eve L x", "Eve L x"};
         QTest::newRow("failed") << ProjectCase{"E100", true, answer(listRoute, R"({"status": 500})"), "Bo",
             "Sheets returned HTTP 500.", none, "", "Bo", ""};
         // clang-format on
@@ -248,6 +251,7 @@ private slots:
         const QByteArray payload = R"({"schema": "x"})";
         const QByteArray ok = replyJson(R"("ok": true)" + uploadRest);
         const QByteArray refused = replyJson(R"("ok": false, "error": "Closed.")" + uploadRest);
+        const QByteArray terabyte = sparseTerabyte;
         // clang-format off
         QTest::newRow("signed out") << RetryCase{false, {payload}, {},
             {"Sign in to Korvane to retry pending Sheets uploads."}, 1, 0};
@@ -255,11 +259,11 @@ private slots:
         QTest::newRow("stops at a refusal, says why") << RetryCase{true, {payload, payload, payload}, answers(uploadRoute,
             {ok, refused, ok}), {"Retrying 3 pending uploads…", "Retried pending queue: 1 uploaded, 2 remaining. Closed."}, 2,
             0};
-        QTest::newRow("not payloads set aside") << RetryCase{true, {"{not json", "[1]", payload}, answers(uploadRoute,
-            {ok}), {"Retrying 3 pending uploads…",
-            "Retried pending queue: 1 uploaded, 0 remaining. Set aside 2 unreadable files: "
-            "2026-12-01.json, 2026-12-02.json."},
-            0, 2};
+        QTest::newRow("not payloads set aside") << RetryCase{true, {"{not json", "[1]", terabyte, payload},
+            answers(uploadRoute, {ok}), {"Retrying 4 pending uploads…",
+            "Retried pending queue: 1 uploaded, 0 remaining. Set aside 3 unreadable files: "
+            "2026-12-01.json, 2026-12-02.json, 2026-12-03.json."},
+            0, 3};
         QTest::newRow("error pauses") << RetryCase{true, {payload}, answer(uploadRoute, R"({"status": 500})"),
             {"Retrying 1 pending upload…", "Retried 0. Remaining queue paused: Sheets returned HTTP 500."}, 1, 0};
         // clang-format on
@@ -272,8 +276,12 @@ private slots:
         DashboardViewModel &model = *rig.model;
         if (c.signedIn)
             rig.signIn();
-        for (const QByteArray &file : c.files)
+        for (const QByteArray &file : c.files) {
             rig.queue(file);
+            // Read whole, it would take all memory: only the queue's capped reader may touch it.
+            if (file == sparseTerabyte)
+                QVERIFY(QFile(rig.queuePath() + "/" + rig.queueFiles().last()).resize(qint64(1) << 40));
+        }
         QStringList statuses;
         connect(&model, &DashboardViewModel::routingStatusChanged, this, [&] { statuses << model.routingStatus(); });
         rig.changes.clear();
@@ -414,8 +422,9 @@ private slots:
         QCOMPARE(rig.changes.count("isKorvaneBusy"), c.stage == 3 ? 2 : 0);
     }
 
-    // A failed resolve keeps the last result; only an expired session signs the technician out, and of Korvane
-    // only: uploads go on with the Sheets token. Sign-out then clears every backend field but not the routing.
+    // A failed resolve keeps the last result but is shown with the review symbol; only an expired session signs the
+    // technician out, saying why in the status line, and of Korvane only: uploads go on with the Sheets token.
+    // Sign-out then clears every backend field but not the routing.
     void resolveFailuresAndSignOut()
     {
         const QByteArray error = R"(, "json": {"error": {"code": "x", "message": "Refused."}}})";
@@ -426,11 +435,14 @@ private slots:
         rig.prepareUpload();
         model.setProjectOptions({"Spring Macs"});
         waitForTask(model.resolveInKorvane());
+        QVERIFY(!model.korvaneSummaryNeedsReview());
         waitForTask(model.resolveInKorvane());
         QCOMPARE(model.korvaneResolveSummary(), "Korvane resolve failed: Refused.");
         QVERIFY(model.korvaneSignedIn() && model.korvaneResolvedUnitId() == 9);
+        QVERIFY(model.korvaneSummaryNeedsReview() && !model.korvaneRequiresReview());
         waitForTask(model.resolveInKorvane());
         QVERIFY(!model.korvaneSignedIn() && model.korvaneUserName().isEmpty());
+        QCOMPARE(model.korvaneStatus(), "Korvane resolve failed: Refused.");
         waitForTask(model.uploadToSheets());
         QCOMPARE(model.routingStatus(), "Upload complete: Spring Macs row 42.");
 
@@ -439,6 +451,7 @@ private slots:
         QCOMPARE(model.routingStatus(), "Sign in to Korvane to enable Sheets routing.");
         QVERIFY(!model.sheetsConfigured() && model.korvaneLots().isEmpty() && !model.selectedKorvaneLotId());
         QVERIFY(!model.korvaneResolvedUnitId() && model.korvaneResolveSummary().isEmpty());
+        QVERIFY(!model.korvaneSummaryNeedsReview());
         QCOMPARE(model.projectOptions(), QStringList{"Spring Macs"});
         QCOMPARE(rig.requestsFor("/api/v1/auth/logout").size(), 1);
     }

@@ -119,6 +119,30 @@ private slots:
         QVERIFY(rig.changes.isEmpty());
     }
 
+    void scanThatThrows_data()
+    {
+        QTest::addColumn<bool>("outOfMemory");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("out of memory") << true << "Scan could not complete: There was not enough memory to finish.";
+        QTest::newRow("a library's exception") << false << "Scan could not complete: An unexpected error occurred.";
+    }
+
+    // Whatever escapes the scan's worker, the scan ends: the button is free again and the line says why in words.
+    void scanThatThrows()
+    {
+        QFETCH(bool, outOfMemory);
+        WorkflowServices services;
+        services.inventory = MacInventoryService({}, [outOfMemory](const mactools::ToolLimits &) -> MacToolOutputs {
+            if (outOfMemory)
+                throw std::bad_alloc();
+            throw std::runtime_error("Unknown error");
+        });
+        DashboardViewModel model(std::move(services));
+        waitForTask(model.scan());
+        QVERIFY(!model.isScanning());
+        QTEST(model.statusText(), "status");
+    }
+
     void deviceTests_data()
     {
         QTest::addColumn<QString>("id");

@@ -2,6 +2,7 @@
 # wzdev workflow end to end on the stand-in MacBook against the stand-in gateway's executable: a whole healthy
 # run ends uploaded and resolved; an upload the gateway keeps refusing with 503 is queued, and a retry against a
 # healthy gateway empties the queue again. The three runs share one home folder, as one technician's Mac would.
+# A typed credential never shows in the output.
 # Arguments: the stand-in executable, the wzdev executable, the with-scenario script, the scenarios folder.
 set -eu
 standin=$1
@@ -52,4 +53,9 @@ expect refused.json '"routingStatus": "Network upload failed. Saved to pending q
 expect refused.json '"pendingCount": 1,'
 expect retried.json '"routingStatus": "Retried pending queue: 1 uploaded, 0 remaining.",'
 expect retried.json '"pendingCount": 0,'
+# A typed credential is never printed back: not in a step, a change or the fields; an emptied one shows as "".
+"$wzdev" workflow --each set korvaneCredential 123456 > "$work/each.json" || fail "the credential run failed"
+! grep -q 123456 "$work/each.json" || fail "the credential was printed: $(cat "$work/each.json")"
+expect each.json '"step":"set korvaneCredential •••"'
+expect healthy.json '"korvaneCredential": "",'
 echo "wzdev workflow against the stand-in: passed"

@@ -44,8 +44,16 @@ template <typename T> QJsonArray jsonArray(const QList<T> &records)
     return array;
 }
 
+// A typed PIN or password is never printed back; only whether one is typed shows.
+QString shownCredential(const QString &credential)
+{
+    return credential.isEmpty() ? QString() : QStringLiteral("•••");
+}
+
 QJsonValue fieldJson(const DashboardViewModel &model, Field field)
 {
+    if (field == Field::korvaneCredential)
+        return shownCredential(model.korvaneCredential());
     const QVariant value = fieldProperty(field).read(&model);
     const QMetaType type = value.metaType();
     if (type == QMetaType::fromType<AppPage>())
@@ -155,10 +163,12 @@ std::optional<QList<Step>> parseSteps(QStringList words, QString &error)
                 error = QStringLiteral("cannot set ") + fieldName + QStringLiteral(" to ") + word;
                 return std::nullopt;
             }
-            steps.append({QStringList{name, fieldName, word}.join(u' '), [field, value](DashboardViewModel &model) {
-                              fieldProperty(*field).write(&model, *value);
-                              return done();
-                          }});
+            const QString shownWord = *field == Field::korvaneCredential ? shownCredential(word) : word;
+            steps.append(
+                {QStringList{name, fieldName, shownWord}.join(u' '), [field, value](DashboardViewModel &model) {
+                     fieldProperty(*field).write(&model, *value);
+                     return done();
+                 }});
         } else if (name == u"run" && !words.isEmpty()) {
             const QString id = words.takeFirst();
             steps.append({name + u' ' + id, [id](DashboardViewModel &model) { return model.runDiagnosticAction(id); }});
