@@ -1,12 +1,12 @@
 #include "ui/MenuPicker.h"
 
+#include "ui/FieldFrame.h"
 #include "ui/LabeledField.h"
 #include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
-#include <QPainterPath>
 #include <QStyledItemDelegate>
 
 namespace wrenlow {
@@ -56,12 +56,7 @@ void MenuPicker::paintEvent(QPaintEvent *)
 {
     const Appearance appearance = WrenlowTheme::appearanceOf(this);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath box;
-    box.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
-    painter.fillPath(box, WrenlowTheme::color(ThemeRole::FieldBackground, appearance));
-    painter.setPen(QPen(WrenlowTheme::color(hasFocus() ? ThemeRole::Accent2 : ThemeRole::Line, appearance), 1));
-    painter.drawPath(box);
+    FieldFrame::paintBox(painter, rect(), appearance, hasFocus() ? ThemeRole::Accent2 : ThemeRole::Line);
 
     // Up and down chevrons, as a pop-up menu shows where its list opens over the field.
     const QPointF centre(width() - padding - chevronWidth / 2.0, QWidget::height() / 2.0);

@@ -24,8 +24,8 @@ namespace wrenlow {
 
 namespace {
 
-// Fusion with the menu's divider in the theme's line colour: Fusion draws it in a fixed faint black, which
-// vanishes on the dark menu.
+// Fusion with the menu's divider in the theme's tertiary colour, half strength: Fusion draws it in a fixed faint
+// black, which vanishes on the dark menu.
 class WrenlowStyle : public QProxyStyle
 {
 public:
@@ -45,7 +45,7 @@ public:
         const int margin = 5;
         const QRect &area = item->rect;
         painter->fillRect(QRect(area.left() + margin, area.center().y(), area.width() - 2 * margin, 1),
-                          WrenlowTheme::color(ThemeRole::Line, WrenlowTheme::appearanceOf(item->palette)));
+                          WrenlowTheme::color(ThemeRole::Subtle, WrenlowTheme::appearanceOf(item->palette), 0.5));
     }
 };
 
