@@ -2,6 +2,7 @@
 
 #include "ui/IconProvider.h"
 #include "ui/LabeledField.h"
+#include "ui/MenuPicker.h"
 #include "ui/PlainLabel.h"
 #include "ui/StatusPill.h"
 #include "ui/SymbolView.h"
@@ -73,14 +74,9 @@ private:
 
 QComboBox *menu(const char *name, const QString &title, QWidget *parent)
 {
-    auto *combo = new QComboBox(parent);
+    auto *combo = new MenuPicker(parent);
     combo->setObjectName(QLatin1String(name));
     combo->setAccessibleName(title);
-    combo->setFont(WrenlowFont::font(12));
-    // A long lot name from the gateway must not widen the card.
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(12);
-    combo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return combo;
 }
 
@@ -184,12 +180,16 @@ QWidget *BackendSessionCard::makeSignInRow()
     m_usePin->setObjectName(QStringLiteral("usePinSwitch"));
     m_usePin->setFont(WrenlowFont::font(10, QFont::DemiBold));
     connect(m_usePin, &ToggleSwitch::clicked, this, [this](bool checked) { m_model.setKorvaneUsePin(checked); });
+    // As tall as the entry boxes and bottom-aligned with them, so the switch and the button sit on the boxes'
+    // middle line rather than below it.
+    m_usePin->setFixedHeight(LabeledField::boxHeight);
     row->addWidget(m_usePin, 0, Qt::AlignBottom);
 
     m_signIn =
         new TintedButton(QStringLiteral("Sign In"), TintedButton::Style::Prominent, ThemeRole::Accent2, m_signInRow);
     m_signIn->setObjectName(QStringLiteral("signInButton"));
     m_signIn->setSymbol(QStringLiteral("person.crop.circle.badge.checkmark"));
+    m_signIn->setFixedHeight(LabeledField::boxHeight);
     connect(m_signIn, &TintedButton::clicked, this, [this] { signIn(); });
     row->addWidget(m_signIn, 0, Qt::AlignBottom);
     return m_signInRow;

@@ -19,13 +19,17 @@ FieldFrame::FieldFrame(QWidget *content, const QMargins &padding, QWidget *paren
 
 void FieldFrame::paintEvent(QPaintEvent *)
 {
-    const Appearance appearance = WrenlowTheme::appearanceOf(this);
     QPainter painter(this);
+    paintBox(painter, rect(), WrenlowTheme::appearanceOf(this));
+}
+
+void FieldFrame::paintBox(QPainter &painter, const QRect &area, Appearance appearance, ThemeRole outline)
+{
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath box;
-    box.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+    box.addRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
     painter.fillPath(box, WrenlowTheme::color(ThemeRole::FieldBackground, appearance));
-    painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Line, appearance), 1));
+    painter.setPen(QPen(WrenlowTheme::color(outline, appearance), 1));
     painter.drawPath(box);
 }
 

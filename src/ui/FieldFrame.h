@@ -1,7 +1,11 @@
 #pragma once
 
+#include "ui/WrenlowTheme.h"
+
 #include <QMargins>
 #include <QWidget>
+
+class QPainter;
 
 namespace wrenlow {
 
@@ -12,6 +16,10 @@ class FieldFrame : public QWidget
     Q_OBJECT
 public:
     FieldFrame(QWidget *content, const QMargins &padding, QWidget *parent = nullptr);
+
+    // The box alone over `area`, for a control that takes a field's place; `outline` marks focus where wanted.
+    static void paintBox(QPainter &painter, const QRect &area, Appearance appearance,
+                         ThemeRole outline = ThemeRole::Line);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

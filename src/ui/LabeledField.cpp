@@ -1,6 +1,7 @@
 #include "ui/LabeledField.h"
 
 #include "ui/FieldFrame.h"
+#include "ui/PlainLabel.h"
 #include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
@@ -20,6 +21,12 @@ QLabel *makeLabel(const QString &text, const QFont &font, ThemeRole color, QWidg
     return label;
 }
 
+void showCutText(PlainLabel *label, const QString &text)
+{
+    label->setOutsideText(text);
+    label->setToolTip(text.isEmpty() ? QString() : Qt::convertFromPlainText(label->outsideText()));
+}
+
 QLabel *makeCaption(const QString &text, QWidget *parent)
 {
     return makeLabel(text, WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 1), ThemeRole::Muted, parent);
@@ -37,7 +44,7 @@ LabeledField::LabeledField(const QString &title, TextBinding text, const QString
     layout->addWidget(m_caption);
 
     auto *box = new FieldFrame(m_edit, QMargins(11, 0, 11, 0), this);
-    box->setFixedHeight(36);
+    box->setFixedHeight(boxHeight);
     layout->addWidget(box);
 
     m_edit->setFrame(false);

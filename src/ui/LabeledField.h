@@ -11,6 +11,8 @@ class QLineEdit;
 
 namespace wrenlow {
 
+class PlainLabel;
+
 // A two-way link to one text field of the view model.
 struct TextBinding
 {
@@ -34,6 +36,9 @@ public:
     QLineEdit *lineEdit() const { return m_edit; }
     QLabel *caption() const { return m_caption; }
 
+    // The entry box's height, which the page's other controls in a field's place share.
+    static constexpr int boxHeight = 36;
+
 private:
     QLabel *m_caption;
     QLineEdit *m_edit;
@@ -51,6 +56,9 @@ public:
 // A label of the program's own text in a font and a theme colour that follows the appearance.
 QLabel *makeLabel(const QString &text, const QFont &font, ThemeRole color, QWidget *parent = nullptr,
                   qreal opacity = 1.0);
+
+// Shows outside text in a label that stops after a number of lines, with the whole text in its tooltip.
+void showCutText(PlainLabel *label, const QString &text);
 
 // The caption style shared by the fields and the captions the pages draw above their own controls.
 QLabel *makeCaption(const QString &text, QWidget *parent = nullptr);

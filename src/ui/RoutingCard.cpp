@@ -2,6 +2,7 @@
 
 #include "ui/FieldFrame.h"
 #include "ui/LabeledField.h"
+#include "ui/MenuPicker.h"
 #include "ui/PlainLabel.h"
 #include "ui/SegmentedPicker.h"
 #include "ui/Spinner.h"
@@ -80,7 +81,7 @@ RoutingCard::RoutingCard(DashboardViewModel &model, QWidget *parent)
     connect(m_loadProjects, &TintedButton::clicked, this, [this] { m_model.loadProjects(); });
     loadRow->addWidget(m_loadProjects);
     m_employeeName = upload::makeOutsideText("routingEmployeeName", 10, QFont::DemiBold, ThemeRole::Accent, this, 1);
-    loadRow->addWidget(m_employeeName, 1);
+    loadRow->addWidget(m_employeeName, 1, Qt::AlignVCenter);
     loadRow->addStretch();
     stack->addLayout(loadRow);
 
@@ -104,7 +105,7 @@ RoutingCard::RoutingCard(DashboardViewModel &model, QWidget *parent)
     connect(m_checkDuplicate, &TintedButton::clicked, this, [this] { m_model.checkDuplicate(); });
     checkRow->addWidget(m_checkDuplicate);
     m_duplicateMessage = upload::makeOutsideText("duplicateMessage", 9, QFont::Normal, ThemeRole::Muted, this, 2);
-    checkRow->addWidget(m_duplicateMessage, 1);
+    checkRow->addWidget(m_duplicateMessage, 1, Qt::AlignVCenter);
     checkRow->addStretch();
     stack->addLayout(checkRow);
 
@@ -135,12 +136,9 @@ QWidget *RoutingCard::makeProjectBlock()
     m_amazonProject->lineEdit()->setFont(WrenlowFont::font(12, QFont::DemiBold));
     layout->addWidget(m_amazonProject);
 
-    m_projectMenu = new QComboBox(projectBlock);
+    m_projectMenu = new MenuPicker(projectBlock);
     m_projectMenu->setObjectName(QStringLiteral("projectMenu"));
     m_projectMenu->setAccessibleName(QStringLiteral("Project"));
-    m_projectMenu->setFont(WrenlowFont::font(12));
-    m_projectMenu->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_projectMenu->setMinimumContentsLength(12);
     connect(m_projectMenu, &QComboBox::activated, this,
             [this](int index) { m_model.setSelectedProject(m_projectMenu->itemData(index).toString()); });
     layout->addWidget(m_projectMenu);
@@ -239,7 +237,7 @@ void RoutingCard::refresh()
     for (LabeledField *field : std::as_const(m_fields))
         field->refresh();
     m_loadProjects->setEnabled(!m_model.empID().trimmed().isEmpty() && !busy);
-    upload::showCutText(m_employeeName, m_model.routingEmployeeName());
+    showCutText(m_employeeName, m_model.routingEmployeeName());
     m_employeeName->setVisible(!m_model.routingEmployeeName().isEmpty());
 
     const QStringList &projects = m_model.projectOptions();
@@ -263,7 +261,7 @@ void RoutingCard::refresh()
     m_duplicateAction->setCurrentIndex(action);
 
     m_checkDuplicate->setEnabled(m_model.routingReady() && !busy && m_model.sheetsConfigured());
-    upload::showCutText(m_duplicateMessage, m_model.lastDuplicateMessage());
+    showCutText(m_duplicateMessage, m_model.lastDuplicateMessage());
     m_duplicateMessage->setVisible(!m_model.lastDuplicateMessage().isEmpty());
     upload::show(m_comments, m_model.comments());
 }

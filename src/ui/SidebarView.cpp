@@ -207,7 +207,8 @@ void SidebarView::refresh()
     for (const auto &[page, row] : m_rows)
         row->setSelected(page == m_model.selectedPage());
     m_dot->setScanning(m_model.isScanning());
-    m_status->setOutsideText(m_model.statusText());
+    // A warning cut at the second line keeps its cause in the tooltip.
+    showCutText(m_status, m_model.statusText());
 }
 
 void SidebarView::paintEvent(QPaintEvent *)

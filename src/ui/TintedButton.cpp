@@ -12,11 +12,36 @@
 
 namespace wrenlow {
 
+namespace {
+
+double relativeLuminance(const QColor &colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+// White on a fill only where it stays readable (at least 3:1); on a light tint such as the accent it would not
+// (under 2:1), so the label there is a dark ink, black let through by a little of the tint.
+std::pair<ThemeRole, qreal> prominentLabel(ThemeRole tint)
+{
+    const double fill = relativeLuminance(WrenlowTheme::color(tint, Appearance::Light));
+    return (1.05 / (fill + 0.05)) >= 3.0 ? std::pair{ThemeRole::White, 1.0} : std::pair{ThemeRole::Black, 0.8};
+}
+
+// Disabled, a prominent button keeps a pale wash of its tint and writes its label in the theme's own text
+// colour, dimmed: dark on a pale tint in the light look, light on a deep tint in the dark one.
+constexpr qreal disabledFill = 0.45;
+constexpr qreal disabledLabel = 0.7;
+
+} // namespace
+
 TintedButton::TintedButton(const QString &text, Style style, std::optional<ThemeRole> tint, QWidget *parent)
     : QAbstractButton(parent)
     , m_style(style)
     , m_tint(tint)
-    , m_spinner(new Spinner(12, style == Style::Prominent ? ThemeRole::White : tint.value_or(ThemeRole::Primary), this))
+    , m_spinner(new Spinner(12, ThemeRole::Primary, this))
 {
     setText(text);
     setFont(WrenlowFont::font(12, QFont::DemiBold));
@@ -25,6 +50,16 @@ TintedButton::TintedButton(const QString &text, Style style, std::optional<Theme
     setAttribute(Qt::WA_Hover);
     setFixedHeight(28);
     m_spinner->hide();
+    colourSpinner();
+}
+
+void TintedButton::colourSpinner()
+{
+    if (m_style == Style::Bordered)
+        m_spinner->setColor(m_tint.value_or(ThemeRole::Primary));
+    else
+        m_spinner->setColor(isEnabled() ? prominentLabel(m_tint.value_or(ThemeRole::Accent)).first
+                                        : ThemeRole::Primary);
 }
 
 void TintedButton::setSymbol(const QString &symbol)
@@ -48,7 +83,7 @@ void TintedButton::setBusy(bool busy)
 void TintedButton::setTint(std::optional<ThemeRole> tint)
 {
     m_tint = tint;
-    m_spinner->setColor(m_style == Style::Prominent ? ThemeRole::White : tint.value_or(ThemeRole::Primary));
+    colourSpinner();
     update();
 }
 
@@ -110,6 +145,8 @@ void TintedButton::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange) {
         updateGeometry();
         placeSpinner();
+    } else if (event->type() == QEvent::EnabledChange) {
+        colourSpinner();
     }
     QAbstractButton::changeEvent(event);
 }
@@ -119,7 +156,7 @@ void TintedButton::paintEvent(QPaintEvent *)
     const Appearance appearance = WrenlowTheme::appearanceOf(this);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!isEnabled())
+    if (!isEnabled() && m_style == Style::Bordered)
         painter.setOpacity(0.45);
 
     const bool pressed = isDown();
@@ -128,10 +165,12 @@ void TintedButton::paintEvent(QPaintEvent *)
     shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 7, 7);
     QColor labelColour;
     if (m_style == Style::Prominent) {
-        QColor fill = WrenlowTheme::color(m_tint.value_or(ThemeRole::Accent), appearance);
+        const ThemeRole tint = m_tint.value_or(ThemeRole::Accent);
+        QColor fill = WrenlowTheme::color(tint, appearance, isEnabled() ? 1.0 : disabledFill);
         fill = pressed ? fill.darker(115) : (hovered ? fill.lighter(106) : fill);
         painter.fillPath(shape, fill);
-        labelColour = WrenlowTheme::color(ThemeRole::White, appearance);
+        const auto [role, opacity] = isEnabled() ? prominentLabel(tint) : std::pair{ThemeRole::Primary, disabledLabel};
+        labelColour = WrenlowTheme::color(role, appearance, opacity);
     } else {
         const ThemeRole role = m_tint.value_or(ThemeRole::Primary);
         const qreal fill = m_tint ? (pressed ? 0.24 : (hovered ? 0.18 : 0.12)) : (pressed ? 0.14 : 0.08);

@@ -10,9 +10,9 @@ namespace wrenlow {
 
 class Spinner;
 
-// A push button drawn in the theme: prominent (filled with its tint, white label) or bordered (a faint tint
-// fill and a hairline, label in the tint). The label is an optional symbol, or a spinner while busy, then the
-// text. Clicking does not take keyboard focus, so a following Space cannot press it again.
+// A push button drawn in the theme: prominent (filled with its tint, the label white or, on a light tint, dark)
+// or bordered (a faint tint fill and a hairline, label in the tint). The label is an optional symbol, or a spinner
+// while busy, then the text. Clicking does not take keyboard focus, so a following Space cannot press it again.
 class TintedButton : public QAbstractButton
 {
     Q_OBJECT
@@ -45,6 +45,7 @@ private:
     int labelWidth() const;
     QRect iconRect() const;
     void placeSpinner();
+    void colourSpinner();
 
     Style m_style;
     std::optional<ThemeRole> m_tint;

@@ -47,12 +47,6 @@ PlainLabel *makeOutsideText(const char *objectName, int pixelSize, QFont::Weight
     return label;
 }
 
-void showCutText(PlainLabel *label, const QString &text)
-{
-    label->setOutsideText(text);
-    label->setToolTip(text.isEmpty() ? QString() : Qt::convertFromPlainText(label->outsideText()));
-}
-
 QString menuText(const QString &name)
 {
     const QString line = cleanOutsideText(name).replace(QLatin1Char('\n'), QLatin1Char(' '));

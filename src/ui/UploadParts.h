@@ -35,8 +35,6 @@ QLabel *makeWrappedText(const QString &text, int pixelSize, ThemeRole color, QWi
 // rather than widening its card.
 PlainLabel *makeOutsideText(const char *objectName, int pixelSize, QFont::Weight weight, ThemeRole color,
                             QWidget *parent, int lines = 0);
-// Shows the text in a label made with `lines`, with the whole text in its tooltip.
-void showCutText(PlainLabel *label, const QString &text);
 // A name from outside as one menu entry: cleaned, on one line, cut to a length a menu can show.
 QString menuText(const QString &name);
 

@@ -13,13 +13,41 @@
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QShowEvent>
 #include <QStyleFactory>
+#include <QStyleOptionMenuItem>
 #include <QTimer>
 
 namespace wrenlow {
 
 namespace {
+
+// Fusion with the menu's divider in the theme's tertiary colour, half strength: Fusion draws it in a fixed faint
+// black, which vanishes on the dark menu.
+class WrenlowStyle : public QProxyStyle
+{
+public:
+    WrenlowStyle()
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+    {}
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (element != CE_MenuItem || !item || item->menuItemType != QStyleOptionMenuItem::Separator ||
+            !item->text.isEmpty()) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const int margin = 5;
+        const QRect &area = item->rect;
+        painter->fillRect(QRect(area.left() + margin, area.center().y(), area.width() - 2 * margin, 1),
+                          WrenlowTheme::color(ThemeRole::Subtle, WrenlowTheme::appearanceOf(item->palette), 0.5));
+    }
+};
 
 // The one window. Each time its content is shown without a snapshot, it asks for a scan; a request made while
 // a scan runs is ignored by the view model. The request waits for the first frame to be painted, so the
@@ -113,7 +141,7 @@ void WrenlowMacApp::applyTheme()
 
 void WrenlowMacApp::prepareApplication()
 {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(new WrenlowStyle);
     QApplication::setFont(WrenlowFont::font(13));
     QApplication::setApplicationName(QStringLiteral("Wrenlow Zel Mac"));
     QApplication::setOrganizationName(QStringLiteral("Wrenlow"));

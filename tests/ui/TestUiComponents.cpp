@@ -1,23 +1,28 @@
 // The shared components the pages build on: theme, pill, card, fields, outside text, icons, fonts.
 #include "ui/BlurredShape.h"
 #include "ui/GlassCard.h"
+#include "ui/Hairline.h"
 #include "ui/IconProvider.h"
 #include "ui/LabeledField.h"
 #include "ui/ModelRefresh.h"
 #include "ui/PlainLabel.h"
+#include "ui/SidebarView.h"
 #include "ui/StatusPill.h"
+#include "ui/TintedButton.h"
 #include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
 #include "FakeMacEnvironment.h"
 #include "scan/MacInventoryService.h"
 #include "workflow/AppPage.h"
+#include "workflow/DashboardViewModel.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
 using namespace wrenlow;
@@ -37,6 +42,12 @@ private slots:
     void fieldWritesEveryEditUnchanged();
     void fieldRefreshDoesNotEchoOrMoveTheCursor();
     void secureFieldNeverShowsItsText();
+
+    void prominentLabelsStayReadable_data();
+    void prominentLabelsStayReadable();
+    void hairlinesTakeWholeDevicePixels_data();
+    void hairlinesTakeWholeDevicePixels();
+    void footerStatusKeepsItsWholeTextInTheTooltip();
 
     void outsideTextIsCleaned_data();
     void outsideTextIsCleaned();
@@ -161,6 +172,101 @@ void TestUiComponents::secureFieldNeverShowsItsText()
                              "PIN");
     QCOMPARE(field.lineEdit()->echoMode(), QLineEdit::Password);
     QCOMPARE(field.lineEdit()->displayText().contains("123456"), false);
+}
+
+namespace {
+
+// The contrast ratio of two opaque colours, as the web's accessibility guidelines define it.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a) + 0.05;
+    const double lb = luminance(b) + 0.05;
+    return std::max(la, lb) / std::min(la, lb);
+}
+
+} // namespace
+
+void TestUiComponents::prominentLabelsStayReadable_data()
+{
+    QTest::addColumn<int>("tint");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<QColor>("behind"); // the page under the button, near each theme's background
+    const QColor light(0xf8fbfd);
+    const QColor dark(0x0e131f);
+    QTest::newRow("Scan Mac, light") << int(ThemeRole::Accent) << true << false << light;
+    QTest::newRow("Scanning, light") << int(ThemeRole::Accent) << false << false << light;
+    QTest::newRow("Scanning, dark") << int(ThemeRole::Accent) << false << true << dark;
+    QTest::newRow("Sign In disabled, light") << int(ThemeRole::Accent2) << false << false << light;
+    QTest::newRow("keyboard Pass, light") << int(ThemeRole::Green) << true << false << light;
+}
+
+void TestUiComponents::prominentLabelsStayReadable()
+{
+    QFETCH(int, tint);
+    QFETCH(bool, enabled);
+    QFETCH(bool, dark);
+    QFETCH(QColor, behind);
+    TintedButton button("Scanning", TintedButton::Style::Prominent, ThemeRole(tint));
+    button.setPalette(WrenlowTheme::palette(dark ? Appearance::Dark : Appearance::Light));
+    button.setEnabled(enabled);
+    button.resize(120, 36);
+    QImage image(button.size(), QImage::Format_RGB32);
+    image.fill(behind);
+    button.render(&image, {}, {}, QWidget::DrawChildren);
+
+    const QColor fill = image.pixelColor(4, 18);
+    double best = 1;
+    for (int y = 8; y < 28; ++y)
+        for (int x = 20; x < 100; ++x)
+            best = std::max(best, contrast(image.pixelColor(x, y), fill));
+    QVERIFY2(best >= 3.0, qPrintable(QString::number(best, 'f', 2) + " against " + fill.name()));
+}
+
+void TestUiComponents::hairlinesTakeWholeDevicePixels_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("1.5") << 1.5 << 1;
+    QTest::newRow("2") << 2.0 << 2;
+}
+
+void TestUiComponents::hairlinesTakeWholeDevicePixels()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(int, pixels);
+    QWidget parent;
+    parent.setPalette(WrenlowTheme::palette(Appearance::Dark));
+    Hairline line(Qt::Horizontal, &parent);
+    line.resize(40, 1);
+    // At every position a row of the window can take, the line is equally thick.
+    for (int top = 0; top < 4; ++top) {
+        QImage image(QSize(40, 12) * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::black);
+        line.render(&image, QPoint(0, top), {}, QWidget::RenderFlags());
+        int rows = 0;
+        for (int y = 0; y < image.height(); ++y)
+            rows += image.pixelColor(int(20 * ratio), y) != QColor(Qt::black);
+        QVERIFY2(rows == pixels, qPrintable(QString("at %1: %2 rows").arg(top).arg(rows)));
+    }
+}
+
+void TestUiComponents::footerStatusKeepsItsWholeTextInTheTooltip()
+{
+    DashboardViewModel model;
+    SidebarView sidebar(model);
+    sidebar.resize(SidebarView::width, 700);
+    const QString warning = "Report save warning: Could not create the folder "
+                            "/Users/technician/Library/Application Support/Wrenlow Zel Mac/Reports (permission denied)";
+    model.setStatusText(warning);
+    sidebar.refresh();
+    auto *status = sidebar.findChild<PlainLabel *>("footerStatus");
+    QVERIFY(QTextDocumentFragment::fromHtml(status->toolTip()).toPlainText().simplified() == warning);
 }
 
 void TestUiComponents::outsideTextIsCleaned_data()

@@ -12,7 +12,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QMainWindow>
 #include <QProcess>
 #include <QSignalSpy>
@@ -23,14 +22,13 @@ using namespace wrenlow;
 
 // The keyboard test in the application's own window under a real X server: xdotool presses real keys, so the
 // codes come from X11 keycodes the way a technician's keyboard delivers them, and the window's menu shortcuts
-// are live. With WRENLOW_SCREENSHOT_DIR naming a folder, the run also saves pictures of the page and the sheet.
+// are live.
 class XvfbKeyboardTest : public QObject
 {
     Q_OBJECT
 
     // Found before the stand-ins' environment leaves only the macOS tools on the path.
     const QString m_xdotool = QStandardPaths::findExecutable("xdotool");
-    const QString m_screenshots = qEnvironmentVariable("WRENLOW_SCREENSHOT_DIR");
 
     bool xdotool(const QStringList &arguments) const
     {
@@ -47,14 +45,6 @@ class XvfbKeyboardTest : public QObject
     {
         const QPoint centre = widget->mapToGlobal(widget->rect().center());
         return xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "1"});
-    }
-
-    void screenshot(QWidget *window, const QString &name) const
-    {
-        if (m_screenshots.isEmpty())
-            return;
-        QTest::qWait(50); // let the last change paint
-        QVERIFY(window->grab().save(QDir(m_screenshots).filePath(name + ".png")));
     }
 
 private slots:
@@ -89,7 +79,6 @@ private slots:
                 run = button;
         QVERIFY(run);
         QTRY_VERIFY(run->isVisible() && run->width() > 0);
-        screenshot(window, "tests-light");
         QVERIFY(clickOn(run));
         QTRY_VERIFY(page->isKeyboardTestPresented());
         auto *sheet = window->findChild<KeyboardTestView *>();
@@ -108,17 +97,11 @@ private slots:
         QCOMPARE(lit, (QSet<quint16>{0, 1, 56, 53, 48, 36, 59, 15, 58}));
         QVERIFY(page->isKeyboardTestPresented());
         QCOMPARE(scans.count(), 0);
-        screenshot(window, "keyboard-light");
-        if (!m_screenshots.isEmpty()) {
-            app.theme().toggle();
-            screenshot(window, "keyboard-dark");
-        }
 
         QVERIFY(clickOn(sheet->findChild<QAbstractButton *>("keyboardPass")));
         QTRY_VERIFY(!page->isKeyboardTestPresented());
         QCOMPARE(model.diagnostic("keyboard")->state, DiagnosticState::Pass);
         QCOMPARE(scans.count(), 0);
-        screenshot(window, "tests-dark");
     }
 };
 

@@ -1,20 +1,17 @@
-// The window as an X server shows it: grabs of the real window in each theme, with the background, the sidebar
-// and a card checked against the theme's colours. With WRENLOW_SCREENSHOT_DIR set, the grabs are saved there.
-#include "ui/BlurredShape.h"
+// The window as an X server shows it: the translucent layers (background, sidebar, a card over its shadow and
+// material) reach the screen composed in each theme, checked against the colours measured once from the theme's
+// numbers.
 #include "ui/ContentView.h"
 #include "ui/GlassCard.h"
 #include "ui/SidebarView.h"
 #include "ui/ThemeSetting.h"
 #include "ui/TopBar.h"
-#include "ui/WindowBackground.h"
 #include "ui/WrenlowMacApp.h"
-#include "ui/WrenlowTheme.h"
 
 #include "FakeMacEnvironment.h"
 #include "workflow/DashboardViewModel.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMainWindow>
 #include <QScreen>
 #include <QSettings>
@@ -22,22 +19,6 @@
 #include <QTest>
 
 using namespace wrenlow;
-
-namespace {
-
-bool near(const QColor &actual, const QColor &expected, int tolerance = 3)
-{
-    return std::abs(actual.red() - expected.red()) <= tolerance &&
-           std::abs(actual.green() - expected.green()) <= tolerance &&
-           std::abs(actual.blue() - expected.blue()) <= tolerance;
-}
-
-QByteArray describe(const char *what, const QColor &actual, const QColor &expected)
-{
-    return QByteArray(what) + ": drawn " + actual.name().toLatin1() + ", expected " + expected.name().toLatin1();
-}
-
-} // namespace
 
 class XvfbWindowScreenshot : public QObject
 {
@@ -62,16 +43,21 @@ void XvfbWindowScreenshot::initTestCase()
 void XvfbWindowScreenshot::windowIsDrawnInTheThemesColours_data()
 {
     QTest::addColumn<QString>("theme");
-    QTest::newRow("light") << "light";
-    QTest::newRow("dark") << "dark";
+    QTest::addColumn<QColor>("page");
+    QTest::addColumn<QColor>("sidebar");
+    QTest::addColumn<QColor>("card");
+    QTest::newRow("light") << "light" << QColor(0xf1f6fa) << QColor(0xf2f7fa) << QColor(0xf9fbfc);
+    QTest::newRow("dark") << "dark" << QColor(0x0a0e17) << QColor(0x090d14) << QColor(0x191b23);
 }
 
 void XvfbWindowScreenshot::windowIsDrawnInTheThemesColours()
 {
     QFETCH(QString, theme);
+    QFETCH(QColor, page);
+    QFETCH(QColor, sidebar);
+    QFETCH(QColor, card);
     QSettings(QSettings::NativeFormat, QSettings::UserScope, "Wrenlow", "Wrenlow Zel Mac")
         .setValue(ThemeSetting::key, theme);
-    const Appearance appearance = theme == "light" ? Appearance::Light : Appearance::Dark;
 
     test::FakeMacEnvironment environment("apple-silicon-macbook");
     WrenlowMacApp app;
@@ -83,39 +69,25 @@ void XvfbWindowScreenshot::windowIsDrawnInTheThemesColours()
 
     const QImage grab = app.window()->screen()->grabWindow(app.window()->winId()).toImage();
     QVERIFY(!grab.isNull());
-    if (const QString folder = qEnvironmentVariable("WRENLOW_SCREENSHOT_DIR"); !folder.isEmpty())
-        QVERIFY(grab.save(QDir(folder).filePath("window-" + theme + ".png")));
-
     ContentView *content = app.content();
-    const QImage background = WindowBackground::render(content->size(), appearance, 1.0).toImage();
-    const QPoint contentOrigin = content->mapTo(app.window(), QPoint(0, 0));
-    const auto drawn = [&](QPoint inContent) { return grab.pixelColor(contentOrigin + inContent); };
-
-    // Just inside the page's padding, below the top bar: nothing but the background.
-    const QPoint page(SidebarView::width + 1 + 6, TopBar::height + 6);
-    QVERIFY2(near(drawn(page), background.pixelColor(page)),
-             describe("background", drawn(page), background.pixelColor(page)));
-
-    const QPoint sidebar(SidebarView::width / 2, content->height() / 2);
-    const QColor sidebarColour =
-        WrenlowTheme::over(WrenlowTheme::color(ThemeRole::Sidebar, appearance), background.pixelColor(sidebar));
-    QVERIFY2(near(drawn(sidebar), sidebarColour), describe("sidebar", drawn(sidebar), sidebarColour));
-
-    // A card's left padding, halfway down: background, the card's own shadow, the material, the panel.
-    const QList<GlassCard *> cards = content->page(AppPage::Overview)->findChildren<GlassCard *>();
-    QVERIFY(!cards.isEmpty());
-    const GlassCard *card = cards.first();
-    const QPoint inCard(9, card->height() / 2);
-    const QPoint point = card->mapTo(content, inCard);
-    const QImage shadow =
-        BlurredShape::roundedRect(QSizeF(card->size()), GlassCard::cornerRadius, GlassCard::shadowSigma,
-                                  WrenlowTheme::color(ThemeRole::CardShadow, appearance));
-    const int margin = BlurredShape::margin(GlassCard::shadowSigma);
-    const QColor underCard = WrenlowTheme::over(
-        shadow.pixelColor(inCard - GlassCard::shadowOffset + QPoint(margin, margin)), background.pixelColor(point));
-    const QColor cardColour = WrenlowTheme::over(WrenlowTheme::color(ThemeRole::Panel, appearance),
-                                                 WrenlowTheme::over(GlassCard::materialTint(appearance), underCard));
-    QVERIFY2(near(drawn(point), cardColour), describe("card", drawn(point), cardColour));
+    const GlassCard *firstCard = content->page(AppPage::Overview)->findChild<GlassCard *>();
+    QVERIFY(firstCard);
+    // Just inside the page's padding below the top bar; the sidebar's middle; a card's left padding.
+    const QList<std::pair<QPoint, QColor>> points{
+        {QPoint(SidebarView::width + 1 + 6, TopBar::height + 6), page},
+        {QPoint(SidebarView::width / 2, content->height() / 2), sidebar},
+        {firstCard->mapTo(content, QPoint(9, firstCard->height() / 2)), card},
+    };
+    const QPoint origin = content->mapTo(app.window(), QPoint(0, 0));
+    for (const auto &[point, expected] : points) {
+        const QColor drawn = grab.pixelColor(origin + point);
+        const int off = std::max({std::abs(drawn.red() - expected.red()), std::abs(drawn.green() - expected.green()),
+                                  std::abs(drawn.blue() - expected.blue())});
+        QVERIFY2(off <= 3, qPrintable(QStringLiteral("at %1,%2 drawn %3, expected %4")
+                                          .arg(point.x())
+                                          .arg(point.y())
+                                          .arg(drawn.name(), expected.name())));
+    }
 }
 
 QTEST_MAIN(XvfbWindowScreenshot)

@@ -1,4 +1,4 @@
-// Times the Overview page for a full snapshot of a stand-in scan, and saves the window in both themes.
+// Times the Overview page for a full snapshot of a stand-in scan.
 // Prints medians; run it on a quiet machine with QT_QPA_PLATFORM=offscreen.
 #include "Median.h"
 #include "ui/ContentView.h"
@@ -54,8 +54,6 @@ int main(int argc, char *argv[])
     test::FakeMacEnvironment mac(QStringLiteral("apple-silicon-macbook"));
     WrenlowMacApp::prepareApplication();
     QApplication application(argc, argv);
-    const QStringList arguments = application.arguments();
-    const qsizetype shots = arguments.indexOf(QStringLiteral("--screenshots"));
 
     WrenlowMacApp app;
     app.window()->resize(1240, 1320);
@@ -66,23 +64,6 @@ int main(int argc, char *argv[])
         return 1;
     }
     QTest::qWait(50);
-
-    if (shots > 0 && shots + 1 < arguments.size()) {
-        const QDir folder(arguments.at(shots + 1));
-        for (const bool dark : {false, true}) {
-            if (app.theme().isLight() == dark)
-                app.theme().toggle();
-            QTest::qWait(50);
-            const QString path =
-                folder.filePath(dark ? QStringLiteral("overview-dark.png") : QStringLiteral("overview-light.png"));
-            if (!app.window()->grab().save(path)) {
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-                return 1;
-            }
-            std::printf("wrote %s\n", qPrintable(path));
-        }
-        return 0;
-    }
 
     QWidget &page = *app.content()->page(AppPage::Overview);
     const InventorySnapshot full = *model.snapshot();
