@@ -88,7 +88,7 @@ private slots:
     }
 
     // Requests during a scan are dropped; the result replaces the snapshot and is saved once. A mark writes its
-    // fixed sentence, or keeps the detail for any other state, and a failing save leaves it stored.
+    // fixed sentence (one per mark), or keeps the detail for any other state, and a failing save leaves it stored.
     void scanAndMarks()
     {
         const FakeMacEnvironment mac("apple-silicon-macbook");
@@ -114,6 +114,10 @@ private slots:
         QCOMPARE(model.diagnostic("mac-security")->detail, "Technician marked this test for review.");
         QCOMPARE(model.diagnostic("mac-security")->state, DiagnosticState::Review);
         QCOMPARE(rig.saves.size(), 2);
+        model.markDiagnostic("keyboard", DiagnosticState::Fail);
+        QCOMPARE(model.diagnostic("keyboard")->detail, "Technician marked this test as failed.");
+        model.markDiagnostic("keyboard", DiagnosticState::Pass);
+        QCOMPARE(model.diagnostic("keyboard")->detail, "Technician marked this test as passed.");
         rig.changes.clear();
         model.markDiagnostic("nothing", DiagnosticState::Pass);
         QVERIFY(rig.changes.isEmpty());
