@@ -4,6 +4,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace wrenlow {
@@ -19,20 +20,56 @@ bool isDirectionControl(char32_t c)
 
 QString cleanOutsideText(const QString &text)
 {
-    QString clean;
-    clean.reserve(text.size());
-    const QString unified = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (const char32_t c : unified.toUcs4()) {
-        if (c == U'\n')
-            clean.append(QLatin1Char('\n'));
-        else if (c == U'\t')
-            clean.append(QLatin1Char(' '));
-        else if (QChar::category(c) == QChar::Other_Control || isDirectionControl(c) || c == 0xFFFD)
-            continue;
-        else
-            clean.append(QString::fromUcs4(&c, 1));
+    // One pass over the UTF-16 units: a text from outside can be megabytes long. A carriage return is a control
+    // like any other, so a CRLF ends as a plain line break; half a surrogate pair is no character.
+    const auto dropped = [](char32_t c) {
+        return (QChar::category(c) == QChar::Other_Control && c != U'\n' && c != U'\t') || isDirectionControl(c) ||
+               c == 0xFFFD;
+    };
+    QString clean(text.size(), Qt::Uninitialized);
+    QChar *out = clean.data();
+    const QChar *in = text.constData();
+    const QChar *const end = in + text.size();
+    for (; in != end; ++in) {
+        if (in->isSurrogate()) {
+            if (in->isHighSurrogate() && in + 1 != end && in[1].isLowSurrogate()) {
+                if (!dropped(QChar::surrogateToUcs4(in[0], in[1]))) {
+                    *out++ = in[0];
+                    *out++ = in[1];
+                }
+                ++in;
+            }
+        } else if (*in == QLatin1Char('\t')) {
+            *out++ = QLatin1Char(' ');
+        } else if (!dropped(in->unicode())) {
+            *out++ = *in;
+        }
     }
+    clean.truncate(out - clean.constData());
     return clean;
+}
+
+QString cutOutsideText(const QString &clean, qsizetype cap)
+{
+    if (cap <= 0 || clean.size() <= cap)
+        return clean;
+    QString shown = clean.left(cap);
+    if (shown.back().isHighSurrogate())
+        shown.chop(1);
+    return shown + QChar(0x2026);
+}
+
+QString outsideToolTip(const QString &clean)
+{
+    if (clean.isEmpty())
+        return {};
+    // A tooltip that looks like markup is rendered as rich text; escaping keeps it the plain text.
+    return Qt::convertFromPlainText(cutOutsideText(clean, toolTipLengthCap), Qt::WhiteSpaceNormal);
+}
+
+QString cutOutsideToolTip(const QString &clean, qsizetype cap)
+{
+    return cap <= 0 || clean.size() <= cap ? QString() : outsideToolTip(clean);
 }
 
 PlainLabel::PlainLabel(QWidget *parent)
@@ -70,53 +107,61 @@ void PlainLabel::setLineLimit(int lines)
     update();
 }
 
+void PlainLabel::setWholeTextInToolTip(bool whole)
+{
+    m_wholeTextInToolTip = whole;
+    refreshText();
+}
+
 void PlainLabel::refreshText()
 {
-    const bool capped = m_lengthCap > 0 && m_fullText.size() > m_lengthCap;
-    QString shown = capped ? m_fullText.left(m_lengthCap) : m_fullText;
-    // Never split a surrogate pair at the cut.
-    if (capped && !shown.isEmpty() && shown.back().isHighSurrogate())
-        shown.chop(1);
-    setText(capped ? shown + QChar(0x2026) : shown);
-    // A tooltip that looks like markup is rendered as rich text; escaping keeps it the plain full text.
-    setToolTip(capped ? Qt::convertFromPlainText(m_fullText, Qt::WhiteSpaceNormal) : QString());
+    setText(cutOutsideText(m_fullText, m_lengthCap));
+    setToolTip(m_wholeTextInToolTip ? outsideToolTip(m_fullText) : cutOutsideToolTip(m_fullText, m_lengthCap));
 }
 
 QStringList PlainLabel::visibleLines(int width, bool *cut) const
 {
     QStringList lines;
+    QString lastTail; // the last line shown and whatever follows it in its paragraph
     *cut = false;
     const QStringList paragraphs = text().split(QLatin1Char('\n'));
     for (qsizetype p = 0; p < paragraphs.size() && !*cut; ++p) {
-        if (lines.size() == m_lineLimit) {
+        if (m_lineLimit > 0 && lines.size() == m_lineLimit) {
             *cut = true;
             break;
         }
-        QTextLayout layout(paragraphs.at(p), font());
+        const QString &paragraph = paragraphs.at(p);
+        QTextLayout layout(paragraph, font());
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            if (lines.size() == m_lineLimit) {
+            if (m_lineLimit > 0 && lines.size() == m_lineLimit) {
                 *cut = true;
                 break;
             }
             line.setLineWidth(width);
-            lines.append(paragraphs.at(p).mid(line.textStart(), line.textLength()));
+            lines.append(paragraph.mid(line.textStart(), line.textLength()));
+            if (m_lineLimit > 0 && lines.size() == m_lineLimit)
+                lastTail = paragraph.mid(line.textStart()).trimmed();
         }
         layout.endLayout();
     }
     if (*cut && !lines.isEmpty()) {
-        QString &last = lines.last();
-        last = QFontMetricsF(font()).elidedText(last.trimmed() + QChar(0x2026), Qt::ElideRight, width);
+        // The last line runs on as far as it can, so a long word is cut where the width ends, not before it.
+        const QFontMetricsF metrics(font());
+        QString last = metrics.elidedText(lastTail, Qt::ElideRight, width);
+        if (last == lastTail) // the paragraph ended on that line and the next one is cut
+            last = metrics.elidedText(lastTail + QChar(0x2026), Qt::ElideRight, width);
+        lines.last() = last;
     }
     return lines;
 }
 
 int PlainLabel::heightForWidth(int width) const
 {
-    if (m_lineLimit <= 0)
+    if (!wordWrap())
         return QLabel::heightForWidth(width);
     bool cut = false;
     const int lines =
@@ -127,7 +172,7 @@ int PlainLabel::heightForWidth(int width) const
 
 QSize PlainLabel::sizeHint() const
 {
-    if (m_lineLimit <= 0)
+    if (!wordWrap())
         return QLabel::sizeHint();
     const QSize hint = QLabel::sizeHint();
     return {hint.width(), heightForWidth(hint.width())};
@@ -135,14 +180,14 @@ QSize PlainLabel::sizeHint() const
 
 QSize PlainLabel::minimumSizeHint() const
 {
-    if (m_lineLimit <= 0)
+    if (!wordWrap())
         return QLabel::minimumSizeHint();
     return {0, int(std::ceil(QFontMetricsF(font()).lineSpacing()))};
 }
 
 void PlainLabel::paintEvent(QPaintEvent *event)
 {
-    if (m_lineLimit <= 0) {
+    if (!wordWrap()) {
         QLabel::paintEvent(event);
         return;
     }
@@ -153,7 +198,13 @@ void PlainLabel::paintEvent(QPaintEvent *event)
     bool cut = false;
     const QStringList lines = visibleLines(area.width(), &cut);
     const qreal spacing = QFontMetricsF(font()).lineSpacing();
+    // Placed in its area as a QLabel places its text: a row taller than the text centres it by default.
+    const qreal spare = area.height() - lines.size() * spacing;
     qreal y = area.top();
+    if (alignment() & Qt::AlignVCenter)
+        y += std::max(0.0, spare / 2);
+    else if (alignment() & Qt::AlignBottom)
+        y += std::max(0.0, spare);
     for (const QString &line : lines) {
         painter.drawText(QRectF(area.left(), y, area.width(), spacing), int(alignment() | Qt::TextSingleLine), line);
         y += spacing;
