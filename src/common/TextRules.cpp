@@ -20,19 +20,32 @@ bool isDirectionControl(char32_t c)
 
 QString cleanOutsideText(const QString &text)
 {
-    QString clean;
-    clean.reserve(text.size());
-    const QString unified = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (const char32_t c : unified.toUcs4()) {
-        if (c == U'\n')
-            clean.append(QLatin1Char('\n'));
-        else if (c == U'\t')
-            clean.append(QLatin1Char(' '));
-        else if (QChar::category(c) == QChar::Other_Control || isDirectionControl(c) || c == 0xFFFD)
-            continue;
-        else
-            clean.append(QString::fromUcs4(&c, 1));
+    // One pass over the UTF-16 units: a text from outside can be megabytes long. A carriage return is a control
+    // like any other, so a CRLF ends as a plain line break; half a surrogate pair is no character.
+    const auto dropped = [](char32_t c) {
+        return (QChar::category(c) == QChar::Other_Control && c != U'\n' && c != U'\t') || isDirectionControl(c) ||
+               c == 0xFFFD;
+    };
+    QString clean(text.size(), Qt::Uninitialized);
+    QChar *out = clean.data();
+    const QChar *in = text.constData();
+    const QChar *const end = in + text.size();
+    for (; in != end; ++in) {
+        if (in->isSurrogate()) {
+            if (in->isHighSurrogate() && in + 1 != end && in[1].isLowSurrogate()) {
+                if (!dropped(QChar::surrogateToUcs4(in[0], in[1]))) {
+                    *out++ = in[0];
+                    *out++ = in[1];
+                }
+                ++in;
+            }
+        } else if (*in == QLatin1Char('\t')) {
+            *out++ = QLatin1Char(' ');
+        } else if (!dropped(in->unicode())) {
+            *out++ = *in;
+        }
     }
+    clean.truncate(out - clean.constData());
     return clean;
 }
 

@@ -2,8 +2,8 @@
 
 #include "ui/LabeledField.h"
 #include "ui/PlainLabel.h"
+#include "ui/SelectableText.h"
 #include "ui/SymbolTile.h"
-#include "ui/WrappedText.h"
 #include "ui/WrenlowFont.h"
 
 #include <QHBoxLayout>
@@ -44,7 +44,7 @@ HardwareCard::HardwareCard(const InventorySection &section, QWidget *parent)
     , m_tile(new SymbolTile({SymbolTile::Fill::AccentTint, 34, 10, 14, ThemeRole::Accent}))
     , m_title(new PlainLabel)
     , m_count(makeLabel({}, WrenlowFont::font(10, QFont::Bold, FontDesign::Rounded), ThemeRole::Muted))
-    , m_message(new WrappedText)
+    , m_message(new PlainLabel)
     , m_rowsLayout(new QVBoxLayout)
 {
     setObjectName(QStringLiteral("hardwareCard"));
@@ -87,7 +87,7 @@ void HardwareCard::showSection(const InventorySection &section)
     m_tile->setSymbol(section.symbol);
     m_title->setOutsideText(section.title);
     m_count->setText(QString::number(section.values.size()));
-    m_message->setText(section.message.value_or(QString()));
+    m_message->setOutsideText(section.message.value_or(QString()));
     m_message->setVisible(section.message.has_value());
 
     while (m_rows.size() > section.values.size()) {
@@ -114,16 +114,18 @@ HardwareCard::Row HardwareCard::addRow()
     layout->setContentsMargins(0, 8, 0, 8);
     layout->setSpacing(12);
 
-    row.label = new WrappedText;
+    row.label = new PlainLabel;
     row.label->setObjectName(QStringLiteral("rowLabel"));
     row.label->setFont(WrenlowFont::font(11, QFont::Medium));
     row.label->setFixedWidth(labelColumnWidth);
     WrenlowTheme::setForeground(row.label, ThemeRole::Muted);
     layout->addWidget(row.label, 0, Qt::AlignTop);
 
-    row.value = new WrappedText;
+    row.value = new SelectableText;
     row.value->setObjectName(QStringLiteral("rowValue"));
-    row.value->setSelectable(true);
+    row.value->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Clicked to select; tabbing through the page does not stop at every value.
+    row.value->setFocusPolicy(Qt::ClickFocus);
     layout->addWidget(row.value, 1, Qt::AlignTop);
 
     m_rowsLayout->addWidget(row.row);
@@ -132,7 +134,7 @@ HardwareCard::Row HardwareCard::addRow()
 
 void HardwareCard::showValue(const Row &row, const InventoryValue &value)
 {
-    row.label->setText(value.label);
+    row.label->setOutsideText(value.label);
     row.value->setText(value.value);
     const bool emphasised = value.state != InventoryValueState::Normal;
     row.value->setFont(WrenlowFont::font(11, emphasised ? QFont::DemiBold : QFont::Normal));

@@ -11,8 +11,8 @@ class QVBoxLayout;
 namespace wrenlow {
 
 class PlainLabel;
+class SelectableText;
 class SymbolTile;
-class WrappedText;
 
 // One inventory section of the last scan on the Overview page: its icon, title and row count, its note, and its
 // labelled rows with hairlines between them. Values can be selected and copied.
@@ -32,8 +32,8 @@ private:
     {
         QWidget *separator = nullptr; // above the row; none above the first
         QWidget *row = nullptr;
-        WrappedText *label = nullptr;
-        WrappedText *value = nullptr;
+        PlainLabel *label = nullptr;
+        SelectableText *value = nullptr;
     };
 
     void showSection(const InventorySection &section);
@@ -44,7 +44,7 @@ private:
     SymbolTile *m_tile;
     PlainLabel *m_title;
     QLabel *m_count;
-    WrappedText *m_message;
+    PlainLabel *m_message;
     QVBoxLayout *m_rowsLayout;
     QList<Row> m_rows;
 };

@@ -4,9 +4,33 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace wrenlow {
+
+QString cutOutsideText(const QString &clean, qsizetype cap)
+{
+    if (cap <= 0 || clean.size() <= cap)
+        return clean;
+    QString shown = clean.left(cap);
+    if (shown.back().isHighSurrogate())
+        shown.chop(1);
+    return shown + QChar(0x2026);
+}
+
+QString outsideToolTip(const QString &clean)
+{
+    if (clean.isEmpty())
+        return {};
+    // A tooltip that looks like markup is rendered as rich text; escaping keeps it the plain text.
+    return Qt::convertFromPlainText(cutOutsideText(clean, toolTipLengthCap), Qt::WhiteSpaceNormal);
+}
+
+QString cutOutsideToolTip(const QString &clean, qsizetype cap)
+{
+    return cap <= 0 || clean.size() <= cap ? QString() : outsideToolTip(clean);
+}
 
 PlainLabel::PlainLabel(QWidget *parent)
     : QLabel(parent)
@@ -43,53 +67,61 @@ void PlainLabel::setLineLimit(int lines)
     update();
 }
 
+void PlainLabel::setWholeTextInToolTip(bool whole)
+{
+    m_wholeTextInToolTip = whole;
+    refreshText();
+}
+
 void PlainLabel::refreshText()
 {
-    const bool capped = m_lengthCap > 0 && m_fullText.size() > m_lengthCap;
-    QString shown = capped ? m_fullText.left(m_lengthCap) : m_fullText;
-    // Never split a surrogate pair at the cut.
-    if (capped && !shown.isEmpty() && shown.back().isHighSurrogate())
-        shown.chop(1);
-    setText(capped ? shown + QChar(0x2026) : shown);
-    // A tooltip that looks like markup is rendered as rich text; escaping keeps it the plain full text.
-    setToolTip(capped ? Qt::convertFromPlainText(m_fullText, Qt::WhiteSpaceNormal) : QString());
+    setText(cutOutsideText(m_fullText, m_lengthCap));
+    setToolTip(m_wholeTextInToolTip ? outsideToolTip(m_fullText) : cutOutsideToolTip(m_fullText, m_lengthCap));
 }
 
 QStringList PlainLabel::visibleLines(int width, bool *cut) const
 {
     QStringList lines;
+    QString lastTail; // the last line shown and whatever follows it in its paragraph
     *cut = false;
     const QStringList paragraphs = text().split(QLatin1Char('\n'));
     for (qsizetype p = 0; p < paragraphs.size() && !*cut; ++p) {
-        if (lines.size() == m_lineLimit) {
+        if (m_lineLimit > 0 && lines.size() == m_lineLimit) {
             *cut = true;
             break;
         }
-        QTextLayout layout(paragraphs.at(p), font());
+        const QString &paragraph = paragraphs.at(p);
+        QTextLayout layout(paragraph, font());
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            if (lines.size() == m_lineLimit) {
+            if (m_lineLimit > 0 && lines.size() == m_lineLimit) {
                 *cut = true;
                 break;
             }
             line.setLineWidth(width);
-            lines.append(paragraphs.at(p).mid(line.textStart(), line.textLength()));
+            lines.append(paragraph.mid(line.textStart(), line.textLength()));
+            if (m_lineLimit > 0 && lines.size() == m_lineLimit)
+                lastTail = paragraph.mid(line.textStart()).trimmed();
         }
         layout.endLayout();
     }
     if (*cut && !lines.isEmpty()) {
-        QString &last = lines.last();
-        last = QFontMetricsF(font()).elidedText(last.trimmed() + QChar(0x2026), Qt::ElideRight, width);
+        // The last line runs on as far as it can, so a long word is cut where the width ends, not before it.
+        const QFontMetricsF metrics(font());
+        QString last = metrics.elidedText(lastTail, Qt::ElideRight, width);
+        if (last == lastTail) // the paragraph ended on that line and the next one is cut
+            last = metrics.elidedText(lastTail + QChar(0x2026), Qt::ElideRight, width);
+        lines.last() = last;
     }
     return lines;
 }
 
 int PlainLabel::heightForWidth(int width) const
 {
-    if (m_lineLimit <= 0)
+    if (!wordWrap())
         return QLabel::heightForWidth(width);
     bool cut = false;
     const int lines =
@@ -100,7 +132,7 @@ int PlainLabel::heightForWidth(int width) const
 
 QSize PlainLabel::sizeHint() const
 {
-    if (m_lineLimit <= 0)
+    if (!wordWrap())
         return QLabel::sizeHint();
     const QSize hint = QLabel::sizeHint();
     return {hint.width(), heightForWidth(hint.width())};
@@ -108,14 +140,14 @@ QSize PlainLabel::sizeHint() const
 
 QSize PlainLabel::minimumSizeHint() const
 {
-    if (m_lineLimit <= 0)
+    if (!wordWrap())
         return QLabel::minimumSizeHint();
     return {0, int(std::ceil(QFontMetricsF(font()).lineSpacing()))};
 }
 
 void PlainLabel::paintEvent(QPaintEvent *event)
 {
-    if (m_lineLimit <= 0) {
+    if (!wordWrap()) {
         QLabel::paintEvent(event);
         return;
     }
@@ -126,7 +158,13 @@ void PlainLabel::paintEvent(QPaintEvent *event)
     bool cut = false;
     const QStringList lines = visibleLines(area.width(), &cut);
     const qreal spacing = QFontMetricsF(font()).lineSpacing();
+    // Placed in its area as a QLabel places its text: a row taller than the text centres it by default.
+    const qreal spare = area.height() - lines.size() * spacing;
     qreal y = area.top();
+    if (alignment() & Qt::AlignVCenter)
+        y += std::max(0.0, spare / 2);
+    else if (alignment() & Qt::AlignBottom)
+        y += std::max(0.0, spare);
     for (const QString &line : lines) {
         painter.drawText(QRectF(area.left(), y, area.width(), spacing), int(alignment() | Qt::TextSingleLine), line);
         y += spacing;

@@ -6,9 +6,20 @@
 
 namespace wrenlow {
 
+// What is shown of a cleaned outside text longer than `cap` characters (0: no cap): its start, never cut inside a
+// surrogate pair, and an ellipsis.
+QString cutOutsideText(const QString &clean, qsizetype cap);
+// The tooltip that carries a text cut at `cap` whole, as plain text; empty when nothing was cut. A text past
+// toolTipLengthCap is cut there too: a tooltip of a megabyte would hold the window up while it is laid out.
+QString cutOutsideToolTip(const QString &clean, qsizetype cap);
+// A tooltip that holds a cleaned outside text whole (up to toolTipLengthCap); empty for an empty text.
+QString outsideToolTip(const QString &clean);
+inline constexpr qsizetype toolTipLengthCap = 4000;
+
 // A label for text from outside: always plain text (a QLabel would otherwise render HTML from a gateway),
 // cleaned, cut after a length cap with the whole text in the tooltip, and optionally cut after a number of
-// lines with an ellipsis.
+// lines with an ellipsis. Wrapped text breaks inside a word when one is wider than the label, so no text from
+// outside can make its page wider than the window.
 class PlainLabel : public QLabel
 {
     Q_OBJECT
@@ -23,6 +34,9 @@ public:
     void setLengthCap(qsizetype cap);
     // Lines shown at most, the last one ending in an ellipsis when cut; 0 shows every line.
     void setLineLimit(int lines);
+    // Whether the tooltip holds the whole text also when it is not cut at the length cap (for a label whose line
+    // limit may cut it).
+    void setWholeTextInToolTip(bool whole);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -40,6 +54,7 @@ private:
     QString m_fullText;
     qsizetype m_lengthCap = defaultLengthCap;
     int m_lineLimit = 0;
+    bool m_wholeTextInToolTip = false;
 };
 
 } // namespace wrenlow

@@ -1,5 +1,7 @@
 #include "ui/SelectableText.h"
 
+#include "ui/PlainLabel.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QTextDocument>
@@ -7,17 +9,6 @@
 #include <cmath>
 
 namespace wrenlow {
-
-namespace {
-
-QTextOption wrapAnywhere()
-{
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAnywhere);
-    return option;
-}
-
-} // namespace
 
 SelectableText::SelectableText(QWidget *parent)
     : QTextEdit(parent)
@@ -31,8 +22,8 @@ SelectableText::SelectableText(QWidget *parent)
     setWordWrapMode(QTextOption::WrapAnywhere);
     setLineWrapMode(QTextEdit::WidgetWidth);
     document()->setDocumentMargin(0);
+    // The card shows through; a style sheet would do the same at many times the cost per widget.
     viewport()->setAutoFillBackground(false);
-    setStyleSheet(QStringLiteral("QTextEdit { background: transparent; }"));
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -40,9 +31,12 @@ SelectableText::SelectableText(QWidget *parent)
 
 void SelectableText::setText(const QString &text)
 {
-    if (text == toPlainText())
+    const QString clean = cleanOutsideText(text);
+    setToolTip(cutOutsideToolTip(clean, PlainLabel::defaultLengthCap));
+    const QString shown = cutOutsideText(clean, PlainLabel::defaultLengthCap);
+    if (shown == toPlainText())
         return;
-    setPlainText(text);
+    setPlainText(shown);
     m_cachedWidth = -1;
     updateGeometry();
 }
@@ -54,7 +48,9 @@ int SelectableText::heightForWidth(int width) const
     QTextDocument measure;
     measure.setDocumentMargin(0);
     measure.setDefaultFont(font());
-    measure.setDefaultTextOption(wrapAnywhere());
+    QTextOption option;
+    option.setWrapMode(wordWrapMode());
+    measure.setDefaultTextOption(option);
     measure.setPlainText(toPlainText());
     measure.setTextWidth(std::max(width, 1));
     m_cachedWidth = width;

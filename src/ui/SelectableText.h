@@ -4,8 +4,10 @@
 
 namespace wrenlow {
 
-// Read-only plain text that the technician can select and copy, wrapping anywhere (a path has few blanks) and
-// growing in height to show every line; it scrolls never and draws no box of its own.
+// Read-only plain text from outside that the technician can select and copy, with the platform's own selection,
+// keys and menu. It wraps anywhere (a path has few blanks) unless given another wrap mode, and grows in height to
+// show every line; it scrolls never and draws no box of its own. Like every text from outside it is cleaned and
+// cut after PlainLabel's length cap, the whole text in its tooltip.
 class SelectableText : public QTextEdit
 {
     Q_OBJECT
@@ -14,6 +16,7 @@ public:
     explicit SelectableText(QWidget *parent = nullptr);
 
     void setText(const QString &text);
+    // What is shown: the text cleaned, and cut when it is long.
     QString text() const { return toPlainText(); }
 
     QSize sizeHint() const override;

@@ -24,12 +24,13 @@ namespace wrenlow {
 
 namespace {
 
-// Texts from the scan are tool output: one line, cut when unreasonably long.
+// Texts from the scan are tool output: one line that gives way to the controls beside it, ending in an ellipsis
+// when it must, the whole text in its tooltip.
 PlainLabel *makeOutsideText(const QFont &font, ThemeRole role, QWidget *parent)
 {
     auto *label = new PlainLabel(parent);
-    label->setWordWrap(false);
-    label->setLengthCap(80);
+    label->setLineLimit(1);
+    label->setWholeTextInToolTip(true);
     label->setFont(font);
     WrenlowTheme::setForeground(label, role);
     return label;
@@ -127,6 +128,8 @@ ThemeToggle::ThemeToggle(ThemeSetting &theme, QWidget *parent)
 {
     setFont(WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 0.7));
     setFixedHeight(30);
+    // A long model name beside it gives way instead.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
     const auto follow = [this] {
         setToolTip(m_theme.isLight() ? QStringLiteral("Switch to dark mode") : QStringLiteral("Switch to light mode"));

@@ -1,9 +1,10 @@
 #include "ui/Code128BarcodeView.h"
 #include "ui/HardwareCard.h"
 #include "ui/OverviewView.h"
+#include "ui/PlainLabel.h"
+#include "ui/SelectableText.h"
 #include "ui/StatusPill.h"
 #include "ui/SymbolTile.h"
-#include "ui/WrappedText.h"
 #include "workflow/DashboardViewModel.h"
 
 #include "Code128Decoder.h"
@@ -200,10 +201,10 @@ private slots:
         QCOMPARE(shown.size(), 1);
         const HardwareCard &card = *shown.first();
         QCOMPARE(child<QLabel>(card, "rowCount")->text(), QString::number(rowCount));
-        QCOMPARE(child<WrappedText>(card, "sectionMessage")->isVisible(), hasMessage);
+        QCOMPARE(child<PlainLabel>(card, "sectionMessage")->isVisible(), hasMessage);
 
-        QList<WrappedText *> labels = card.findChildren<WrappedText *>("rowLabel");
-        QList<WrappedText *> valueTexts = card.findChildren<WrappedText *>("rowValue");
+        QList<PlainLabel *> labels = card.findChildren<PlainLabel *>("rowLabel");
+        QList<SelectableText *> valueTexts = card.findChildren<SelectableText *>("rowValue");
         const QList<QWidget *> separators = card.findChildren<QWidget *>("rowSeparator");
         QCOMPARE(labels.size(), rowCount);
         QCOMPARE(separators.size(), std::max(0, rowCount - 1));
@@ -224,7 +225,7 @@ private slots:
         }
         if (rowCount == 0)
             return;
-        const WrappedText &first = *valueTexts.first();
+        const SelectableText &first = *valueTexts.first();
         QCOMPARE(first.font().weight(), state == InventoryValueState::Normal ? QFont::Normal : QFont::DemiBold);
         QCOMPARE(first.palette().color(QPalette::WindowText),
                  WrenlowTheme::color(WrenlowTheme::valueColor(state), Appearance::Light));
@@ -237,7 +238,7 @@ private slots:
         withLongValue.sections.first().values.first().value = value;
         show(withLongValue, 560);
 
-        auto *text = cards(*m_page).first()->findChildren<WrappedText *>("rowValue").first();
+        auto *text = cards(*m_page).first()->findChildren<SelectableText *>("rowValue").first();
         const QRect inCard(text->mapTo(text->parentWidget()->parentWidget(), QPoint()), text->size());
         QVERIFY(text->parentWidget()->parentWidget()->rect().contains(inCard));
         QVERIFY(text->height() > 3 * text->fontMetrics().height());
@@ -246,6 +247,37 @@ private slots:
         QTest::keySequence(text, QKeySequence::SelectAll);
         QTest::keySequence(text, QKeySequence::Copy);
         QCOMPARE(QApplication::clipboard()->text(), value);
+    }
+
+    void longOutsideTextStaysInsideThePage_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("value");
+        const QString word50 = QString("Abcdefghij").repeated(5);
+        QTest::newRow("66-character model") << "MacBook Pro with a rather long but ordinary model name x MPHE3LL/A"
+                                            << "Apple M2 Pro";
+        QTest::newRow("50-letter word in the model") << "MacBook Pro " + word50 << word50;
+        QTest::newRow("a megabyte in one value") << "MacBook Pro" << QString("AppleM2Pro").repeated(100000);
+    }
+
+    void longOutsideTextStaysInsideThePage()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, value);
+        InventorySnapshot withLongText = snapshot(model);
+        withLongText.sections.first().values.first().value = value;
+        // The page of a window at its minimum width, 1180, less the sidebar.
+        show(withLongText, 1180 - 224);
+
+        const QWidget *content = child<QWidget>(*m_page, "overviewContent");
+        QVERIFY(content->width() <= m_page->width());
+        const QWidget *barcode = child<QWidget>(*m_page, "barcodeFrame");
+        QVERIFY(m_page->rect().contains(QRect(barcode->mapTo(m_page.get(), QPoint()), barcode->size())));
+        // A value is shown cut after the length cap with the rest in the tooltip, laid out no further.
+        const auto *shown = cards(*m_page).first()->findChildren<SelectableText *>("rowValue").first();
+        QCOMPARE(shown->text().size(), std::min(value.size(), PlainLabel::defaultLengthCap + 1));
+        QCOMPARE(shown->toolTip().isEmpty(), value.size() <= PlainLabel::defaultLengthCap);
+        QVERIFY(shown->toolTip().size() < 2 * toolTipLengthCap);
     }
 
     void gridFitsColumnsToTheWidth_data()
@@ -284,13 +316,13 @@ private slots:
         InventorySnapshot first = snapshot();
         show(first);
         const QList<HardwareCard *> before = cards(*m_page);
-        const QList<WrappedText *> valuesBefore = before.first()->findChildren<WrappedText *>("rowValue");
+        const QList<SelectableText *> valuesBefore = before.first()->findChildren<SelectableText *>("rowValue");
 
         // A technician's mark re-announces the snapshot with the same sections: nothing is rebuilt.
         first.diagnostics.first().state = DiagnosticState::Pass;
         show(first);
         QCOMPARE(cards(*m_page), before);
-        QCOMPARE(before.first()->findChildren<WrappedText *>("rowValue"), valuesBefore);
+        QCOMPARE(before.first()->findChildren<SelectableText *>("rowValue"), valuesBefore);
 
         // The next scan drops a section and changes another: the remaining cards follow in place.
         InventorySnapshot next = snapshot("MacBook Air");

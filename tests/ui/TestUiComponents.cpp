@@ -8,7 +8,9 @@
 #include "ui/PlainLabel.h"
 #include "ui/SidebarView.h"
 #include "ui/StatusPill.h"
+#include "ui/ThemeSetting.h"
 #include "ui/TintedButton.h"
+#include "ui/TopBar.h"
 #include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QVBoxLayout>
@@ -53,6 +56,9 @@ private slots:
     void outsideTextIsCleaned();
     void cappedTextKeepsItsFullPlainTextInTheTooltip();
     void lineLimitCutsAfterTheLastAllowedLine();
+    void wrappedTextBreaksInsideAWordThatDoesNotFit();
+    void topBarTitleGivesWayToTheControls_data();
+    void topBarTitleGivesWayToTheControls();
 
     void everySymbolOfAScanHasAnIcon_data();
     void everySymbolOfAScanHasAnIcon();
@@ -280,6 +286,8 @@ void TestUiComponents::outsideTextIsCleaned_data()
     QTest::newRow("tabs and CRLF") << "a\tb\r\nc"
                                    << "a b\nc";
     QTest::newRow("emoji kept") << QString::fromUtf8("ok \xF0\x9F\x91\x8D") << QString::fromUtf8("ok \xF0\x9F\x91\x8D");
+    QTest::newRow("half a surrogate pair and a lone CR dropped")
+        << (QString("a") + QChar(0xD83D) + "b\rc" + QChar(0xDC4D)) << "abc";
 }
 
 void TestUiComponents::outsideTextIsCleaned()
@@ -302,6 +310,11 @@ void TestUiComponents::cappedTextKeepsItsFullPlainTextInTheTooltip()
 
     label.setOutsideText("short");
     QCOMPARE(label.toolTip(), QString());
+
+    // A megabyte from outside is not laid out whole in a tooltip either.
+    label.setOutsideText(QString(1 << 20, 'x'));
+    QCOMPARE(label.outsideText().size(), 1 << 20);
+    QVERIFY(label.toolTip().size() < 2 * toolTipLengthCap);
 }
 
 void TestUiComponents::lineLimitCutsAfterTheLastAllowedLine()
@@ -315,6 +328,57 @@ void TestUiComponents::lineLimitCutsAfterTheLastAllowedLine()
     QCOMPARE(label.heightForWidth(200), 2 * line);
     label.setOutsideText("one\ntwo\nthree");
     QCOMPARE(label.heightForWidth(200), 2 * line);
+}
+
+void TestUiComponents::wrappedTextBreaksInsideAWordThatDoesNotFit()
+{
+    PlainLabel label;
+    label.setOutsideText("Model " + QString(300, 'W'));
+    const int line = qCeil(QFontMetricsF(label.font()).lineSpacing());
+    QVERIFY(label.minimumSizeHint().width() < 100);
+    QVERIFY(label.heightForWidth(100) >= 10 * line);
+}
+
+void TestUiComponents::topBarTitleGivesWayToTheControls_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::newRow("66 characters") << "MacBook Pro with a rather long but ordinary model name x MPHE3LL/A";
+    QTest::newRow("a 50-letter word") << "MacBook Pro " + QString("Abcdefghij").repeated(5);
+}
+
+void TestUiComponents::topBarTitleGivesWayToTheControls()
+{
+    QFETCH(QString, model);
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    DashboardViewModel viewModel;
+    ThemeSetting theme;
+    InventorySnapshot snapshot;
+    snapshot.model = model;
+    snapshot.serial = "C02XK1ZJJG5J";
+    snapshot.osVersion = "macOS 14.5 (23F79)";
+    viewModel.setSnapshot(snapshot);
+    TopBar bar(viewModel, theme);
+    bar.refresh();
+    // The narrowest top bar: the window's minimum less the sidebar.
+    bar.resize(1180 - 224, TopBar::height);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+
+    auto *title = bar.findChild<PlainLabel *>("topBarTitle");
+    QVERIFY(title->toolTip().contains(model));
+    QVERIFY(title->width() < title->fontMetrics().horizontalAdvance(model));
+    QCOMPARE(title->height(), qCeil(QFontMetricsF(title->font()).lineSpacing())); // one line, ending in "…"
+    // The controls keep their size at every width, even one narrower than they need.
+    for (const int width : {1180 - 224, 400}) {
+        bar.resize(width, TopBar::height);
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        for (const char *name : {"themeToggle", "osVersionPill", "scanButton"}) {
+            const QWidget *control = bar.findChild<QWidget *>(name);
+            QCOMPARE(control->size().width(), control->sizeHint().width());
+            QVERIFY(width < 900 || bar.rect().contains(control->geometry()));
+        }
+    }
 }
 
 void TestUiComponents::everySymbolOfAScanHasAnIcon_data()
