@@ -1,5 +1,6 @@
 #include "ui/HardwareCard.h"
 
+#include "ui/Hairline.h"
 #include "ui/LabeledField.h"
 #include "ui/PlainLabel.h"
 #include "ui/SelectableText.h"
@@ -8,7 +9,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace wrenlow {
@@ -16,25 +16,6 @@ namespace wrenlow {
 namespace {
 
 constexpr int labelColumnWidth = 112;
-
-// The hairline between two rows, in the theme's line colour.
-class Separator : public QWidget
-{
-public:
-    explicit Separator(QWidget *parent)
-        : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("rowSeparator"));
-        setFixedHeight(1);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter(this).fillRect(rect(), WrenlowTheme::color(ThemeRole::Line, this));
-    }
-};
 
 } // namespace
 
@@ -105,7 +86,8 @@ HardwareCard::Row HardwareCard::addRow()
 {
     Row row;
     if (!m_rows.isEmpty()) {
-        row.separator = new Separator(this);
+        row.separator = new Hairline(Qt::Horizontal, this);
+        row.separator->setObjectName(QStringLiteral("rowSeparator"));
         m_rowsLayout->addWidget(row.separator);
     }
     row.row = new QWidget(this);

@@ -1,5 +1,6 @@
 #include "ui/TopBar.h"
 
+#include "ui/Hairline.h"
 #include "ui/IconProvider.h"
 #include "ui/LabeledField.h"
 #include "ui/PlainLabel.h"
@@ -119,7 +120,9 @@ void TopBar::paintEvent(QPaintEvent *)
     const Appearance appearance = WrenlowTheme::appearanceOf(this);
     QPainter painter(this);
     painter.fillRect(rect(), WrenlowTheme::color(ThemeRole::Topbar, appearance));
-    painter.fillRect(QRect(0, QWidget::height() - 1, width(), 1), WrenlowTheme::color(ThemeRole::Line, appearance));
+    painter.fillRect(Hairline::snappedLine(painter.deviceTransform(), QRect(0, QWidget::height() - 1, width(), 1),
+                                           Qt::Horizontal),
+                     WrenlowTheme::color(ThemeRole::Line, appearance));
 }
 
 ThemeToggle::ThemeToggle(ThemeSetting &theme, QWidget *parent)
