@@ -241,8 +241,10 @@ QWidget *BackendSessionCard::makeSignedInBlock()
     m_resolve->setObjectName(QStringLiteral("resolveButton"));
     m_resolve->setSymbol(QStringLiteral("arrow.triangle.branch"));
     connect(m_resolve, &TintedButton::clicked, this, [this] { m_model.resolveInKorvane(); });
+    m_resolve->setFixedHeight(LabeledField::boxHeight);
+    // Level with the pickers beside it, below their captions.
     auto *resolveColumn = new QVBoxLayout;
-    resolveColumn->setContentsMargins(0, 15, 0, 0);
+    resolveColumn->addStretch();
     resolveColumn->addWidget(m_resolve);
     contextRow->addLayout(resolveColumn);
     stack->addLayout(contextRow);

@@ -631,6 +631,8 @@ void TestUploadView::controlsLineUpWithTheFields()
     Rig::settle();
     QCOMPARE(at("lotMenu").height(), field.height());
     QCOMPARE(at("categoryMenu").height(), field.height());
+    QCOMPARE(at("resolveButton").height(), field.height());
+    QCOMPARE(at("resolveButton").bottom(), at("lotMenu").bottom());
 }
 
 // The road the README's demo walks, in the whole window against the demo gateway.
