@@ -265,9 +265,9 @@ private slots:
         GatewayStandIn standIn(loginScenario(loginReply("tok"), "POST /api/v1/units/commit", R"({"status": 503})"));
         standIn.listen();
         m_retryWaiting = false;
-        auto client = std::make_unique<MacKorvaneApiClient>(
-            standIn.baseUrl(), MacKorvaneApiClient::standardLimits(),
-            [this](std::chrono::milliseconds) { return retryWait(this); });
+        auto client =
+            std::make_unique<MacKorvaneApiClient>(standIn.baseUrl(), MacKorvaneApiClient::standardLimits(),
+                                                  [this](std::chrono::milliseconds) { return retryWait(this); });
         waitForTask(client->login("tech1", "secret", false));
         std::optional<QCoro::Task<QJsonObject>> commit(client->commit(QJsonObject{}));
         QTRY_VERIFY(m_retryWaiting);

