@@ -272,7 +272,8 @@ private slots:
         std::optional<QCoro::Task<QJsonObject>> commit(client->commit(QJsonObject{}));
         QTRY_VERIFY(m_retryWaiting);
         client.reset();
-        emit retryWaitEnds();
+        emit retryWaitEnds(); // after the client: the commit ends there
+        QTRY_VERIFY(commit->isReady());
         commit.reset();
         QCOMPARE(standIn.requests().size(), 2);
     }

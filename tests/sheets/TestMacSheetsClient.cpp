@@ -329,7 +329,9 @@ private slots:
         QTRY_VERIFY(answer.contains("hold") ? standIn.heldCount() == 1 : m_retryWaiting);
         client.reset();
         standIn.releaseHeld();
-        emit retryWaitEnds();
+        emit retryWaitEnds(); // after the client: the upload ends there
+        if (!answer.contains("hold"))
+            QTRY_VERIFY(upload->isReady());
         upload.reset();
         QCOMPARE(standIn.requests().size(), 1);
     }
