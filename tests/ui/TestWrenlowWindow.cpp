@@ -70,8 +70,7 @@ private slots:
     void scanShortcutDuringAScanDoesNotRestartIt();
     void architectureText_data();
     void architectureText();
-    void pageSwitchFollowsTheModel();
-    void windowKeepsItsMinimumSize();
+    void pageSwitchAndMinimumSize();
 
 private:
     QString settingsFile() const { return m_config.path() + "/Wrenlow/Wrenlow Zel Mac.conf"; }
@@ -235,7 +234,7 @@ void TestWrenlowWindow::architectureText()
     QCOMPARE(find<QLabel>(app, "topBarTitle")->textFormat(), Qt::PlainText);
 }
 
-void TestWrenlowWindow::pageSwitchFollowsTheModel()
+void TestWrenlowWindow::pageSwitchAndMinimumSize()
 {
     test::FakeMacEnvironment environment("no-tools");
     WrenlowMacApp app;
@@ -250,12 +249,8 @@ void TestWrenlowWindow::pageSwitchFollowsTheModel()
     QTRY_COMPARE(stack->currentWidget(), app.content()->page(AppPage::Upload));
     QTest::mouseClick(find<QWidget>(app, "sidebarRow-Upload"), Qt::LeftButton);
     QCOMPARE(app.model().selectedPage(), AppPage::Upload);
-}
 
-void TestWrenlowWindow::windowKeepsItsMinimumSize()
-{
-    test::FakeMacEnvironment environment("no-tools");
-    WrenlowMacApp app;
+    // Shown, the window keeps its minimum size.
     app.window()->show();
     app.window()->resize(640, 400);
     QTRY_VERIFY(app.content()->width() >= 1180);
