@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <sys/resource.h>

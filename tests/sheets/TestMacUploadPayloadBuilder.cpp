@@ -6,7 +6,6 @@
 #include "SheetsTestSupport.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
 

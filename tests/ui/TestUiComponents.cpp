@@ -13,9 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 
 using namespace wrenlow;
 

@@ -6,7 +6,6 @@
 #include "ui/StatusPill.h"
 #include "ui/SymbolView.h"
 #include "ui/TintedButton.h"
-#include "ui/ToggleSwitch.h"
 #include "ui/ContentView.h"
 #include "ui/ThemeSetting.h"
 #include "ui/UploadView.h"
@@ -20,7 +19,6 @@
 #include "workflow/DashboardViewModel.h"
 #include "workflow/WorkflowServices.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QMainWindow>
@@ -30,7 +28,6 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>

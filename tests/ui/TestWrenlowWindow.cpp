@@ -13,7 +13,6 @@
 #include "workflow/WorkflowServices.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
