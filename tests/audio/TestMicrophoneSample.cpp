@@ -225,8 +225,6 @@ private slots:
         } else if (subfolder == "link") {
             QVERIFY(QDir().mkdir(m_work->filePath("elsewhere")));
             QVERIFY(QFile::link(m_work->filePath("elsewhere"), sub));
-        } else if (subfolder == "file") {
-            writeFile(sub, "");
         }
         if (subfolder == "foreign")
             QCOMPARE(::chown(QFile::encodeName(sub).constData(), 65534, 65534), 0);

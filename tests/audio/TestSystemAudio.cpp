@@ -5,7 +5,6 @@
 #include "scan/CommandRunner.h"
 
 #include <QAudioDevice>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QTemporaryDir>

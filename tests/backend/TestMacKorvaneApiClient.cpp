@@ -4,14 +4,13 @@
 #include "GatewayStandIn.h"
 #include "TaskWait.h"
 
-#include <QCoroTimer>
+#include <QCoroSignal>
 #include <QJsonDocument>
 #include <QTest>
 
 using namespace wrenlow;
 using namespace wrenlow::test;
 using wrenlow::support::waitForTask;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -268,16 +267,31 @@ private slots:
     {
         GatewayStandIn standIn(loginScenario(loginReply("tok"), "POST /api/v1/units/commit", R"({"status": 503})"));
         standIn.listen();
+        m_retryWaiting = false;
         auto client =
             std::make_unique<MacKorvaneApiClient>(standIn.baseUrl(), MacKorvaneApiClient::standardLimits(),
-                                                  [](std::chrono::milliseconds) { return QCoro::sleepFor(200ms); });
+                                                  [this](std::chrono::milliseconds) { return retryWait(this); });
         waitForTask(client->login("tech1", "secret", false));
         std::optional<QCoro::Task<QJsonObject>> commit(client->commit(QJsonObject{}));
-        QTRY_COMPARE(standIn.requests().size(), 2);
+        QTRY_VERIFY(m_retryWaiting);
         client.reset();
-        QTest::qWait(400);
+        emit retryWaitEnds(); // after the client: the commit ends there
+        QTRY_VERIFY(commit->isReady());
         commit.reset();
         QCOMPARE(standIn.requests().size(), 2);
+    }
+
+signals:
+    void retryWaitEnds();
+
+private:
+    bool m_retryWaiting = false;
+
+    // A retry's wait that ends when the test says so.
+    static QCoro::Task<> retryWait(TestMacKorvaneApiClient *test)
+    {
+        test->m_retryWaiting = true;
+        co_await qCoro(test, &TestMacKorvaneApiClient::retryWaitEnds);
     }
 };
 

@@ -88,6 +88,10 @@ private slots:
                 "volumes": [{"bsd_name": "disk0s1", "size": "1 TB", "_name": "Data"}]}]}]})")
             << QStringList{R"(good Disk 1 = "2 TB | Internal storage 1")", R"(normal Disk 1 device = "disk0")",
                            R"(good Disk 1 SMART = "smart VERIFIED ok")"};
+        QTest::newRow("SMART verified in lower case")
+            << "storage-health" << tools(R"({"SPNVMeDataType": [{"_items": [
+                {"bsd_name": "disk0", "smart_status": "verified"}]}]})")
+            << QStringList{"Pass: All reported internal storage devices passed SMART verification. disk0: verified"};
         QTest::newRow("one unverified disk among every SMART entry")
             << "storage-health" << tools(R"({"SPNVMeDataType": [{"smart_status": "Verified",
                 "_items": [{"bsd_name": "disk0", "smart_status": "Failing"}]}],

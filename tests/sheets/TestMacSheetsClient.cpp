@@ -5,7 +5,7 @@
 #include "GatewayStandIn.h"
 #include "TaskWait.h"
 
-#include <QCoroTimer>
+#include <QCoroSignal>
 #include <QJsonArray>
 #include <QTest>
 
@@ -91,6 +91,14 @@ private:
     Waits m_waits;
     QList<std::pair<qint64, qint64>> m_jitterRanges;
     std::function<void()> m_duringWait;
+    bool m_retryWaiting = false;
+
+    // A retry's wait that ends when the test says so.
+    static QCoro::Task<> retryWait(TestMacSheetsClient *test)
+    {
+        test->m_retryWaiting = true;
+        co_await qCoro(test, &TestMacSheetsClient::retryWaitEnds);
+    }
 
     // A client of a stand-in playing this scenario; its waits are recorded instead of slept, with the lowest
     // jitter so that the expected waits can be written down exactly.
@@ -117,6 +125,9 @@ private:
         m_client = std::make_unique<MacSheetsClient>(m_standIn->baseUrl(), options, sleeper, random);
         m_client->setBearerToken("T");
     }
+
+signals:
+    void retryWaitEnds();
 
 private slots:
     void queriesOnTheWire_data()
@@ -314,15 +325,17 @@ private slots:
         QFETCH(QJsonObject, answer);
         GatewayStandIn standIn(GatewayScenario(everyRoute({answer})));
         standIn.listen();
-        auto client =
-            std::make_unique<MacSheetsClient>(standIn.baseUrl(), MacSheetsClient::defaultHttpOptions(),
-                                              [](std::chrono::milliseconds) { return QCoro::sleepFor(200ms); });
+        m_retryWaiting = false;
+        auto client = std::make_unique<MacSheetsClient>(standIn.baseUrl(), MacSheetsClient::defaultHttpOptions(),
+                                                        [this](std::chrono::milliseconds) { return retryWait(this); });
         client->setBearerToken("T");
         std::optional<QCoro::Task<SheetsUploadResult>> upload(client->upload(payload));
-        QTRY_COMPARE(standIn.requests().size(), 1);
+        QTRY_VERIFY(answer.contains("hold") ? standIn.heldCount() == 1 : m_retryWaiting);
         client.reset();
         standIn.releaseHeld();
-        QTest::qWait(400);
+        emit retryWaitEnds(); // after the client: the upload ends there
+        if (!answer.contains("hold"))
+            QTRY_VERIFY(upload->isReady());
         upload.reset();
         QCOMPARE(standIn.requests().size(), 1);
     }

@@ -68,13 +68,13 @@ private slots:
     {
         QCOMPARE(PendingUploadStore().directory(),
                  m_home.path() + "/Library/Application Support/Wrenlow Zel Mac/PendingUploads");
-        QList<QDateTime> moments{QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 890)),
+        QList<QDateTime> moments{QDateTime(QDate(2026, 3, 4), QTime(17, 6, 7, 890)),
                                  QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 89))};
         const PendingUploadStore store(m_queue, [&moments] { return moments.takeFirst(); });
         const QString later = store.save(payload);
         const QString earlier = store.save(payload);
         const QRegularExpression pattern(
-            R"(^pending-20260304-050607890-[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\.json$)");
+            R"(^pending-20260304-170607890-[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\.json$)");
         QVERIFY2(pattern.match(QFileInfo(later).fileName()).hasMatch(), qPrintable(later));
         QCOMPARE(QFileInfo(later).absolutePath(), m_queue);
         QVERIFY(bytesOf(later).contains("\n    \"reportId\": \"wzel-1\""));

@@ -42,7 +42,6 @@ private slots:
         QTest::addColumn<QString>("review");
 
         const auto v = [](const char *text) { return QString(text); };
-        QTest::newRow("no diagnostics") << States{} << false << v("") << v("No") << v("");
         QTest::newRow("all not applicable") << States{NA, NA} << false << v("") << v("No") << v("");
         QTest::newRow("all pass") << States{Pass, NA, Pass} << true << v("Yes") << v("Yes") << v("Yes");
         QTest::newRow("one fail") << States{Pass, Fail, Review, Ready} << false << v("No") << v("No") << v("No");

@@ -11,9 +11,12 @@ using wrenlow::support::waitForTask;
 
 namespace {
 
+int settled = 0;
+
 QCoro::Task<int> answerAfter(std::chrono::milliseconds wait, bool fail)
 {
     co_await QCoro::sleepFor(wait);
+    ++settled;
     if (fail)
         throw std::logic_error("refused");
     co_return 42;
@@ -35,7 +38,7 @@ private slots:
         clock.start();
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, waitForTask(answerAfter(300ms, false), 50ms));
         QVERIFY(clock.elapsed() < 250);
-        QTest::qWait(400);
+        QTRY_COMPARE(settled, 3);
     }
 };
 

@@ -180,6 +180,23 @@ private slots:
         }
     }
 
+    void eachMarkGivesItsState_data()
+    {
+        QTest::addColumn<QString>("state"); // after a click on the mark the row names
+        QTest::newRow("pass") << "Pass";
+        QTest::newRow("review") << "Review";
+        QTest::newRow("fail") << "Fail";
+    }
+
+    void eachMarkGivesItsState()
+    {
+        QFETCH(QString, state);
+        m_model->setSnapshot(snapshotWith(twelve(DiagnosticState::Ready)));
+        QTRY_VERIFY(row("sound"));
+        click("sound", QTest::currentDataTag());
+        QTRY_COMPARE(rowState("sound"), state);
+    }
+
     void changesKeepRowsScrollAndFocus()
     {
         m_page->resize(1000, 400);

@@ -1,6 +1,4 @@
-// The shared components the pages build on: theme, pill, card, fields, outside text, icons, fonts.
-#include "ui/BlurredShape.h"
-#include "ui/GlassCard.h"
+// The shared components the pages build on: theme, pill, buttons, hairlines, fields, outside text, icons.
 #include "ui/Hairline.h"
 #include "ui/IconProvider.h"
 #include "ui/LabeledField.h"
@@ -11,7 +9,6 @@
 #include "ui/ThemeSetting.h"
 #include "ui/TintedButton.h"
 #include "ui/TopBar.h"
-#include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
 #include "FakeMacEnvironment.h"
@@ -22,11 +19,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocumentFragment>
-#include <QVBoxLayout>
 
 using namespace wrenlow;
 
@@ -36,14 +31,13 @@ class TestUiComponents : public QObject
 
 private slots:
     void foregroundFollowsAnAppearanceSwitch();
+    void stateAndValueColours_data();
+    void stateAndValueColours();
 
     void pillShowsCleanUpperCaseText_data();
     void pillShowsCleanUpperCaseText();
-    void cardShadowMatchesABlurOfTheCardsOwnSize_data();
-    void cardShadowMatchesABlurOfTheCardsOwnSize();
 
-    void fieldWritesEveryEditUnchanged();
-    void fieldRefreshDoesNotEchoOrMoveTheCursor();
+    void fieldWritesEditsAndRefreshesWithoutEcho();
     void secureFieldNeverShowsItsText();
 
     void prominentLabelsStayReadable_data();
@@ -65,9 +59,6 @@ private slots:
     void iconsAreTintedAndUnknownNamesFallBack();
 
     void changesRefreshOncePerEventLoopTurn();
-
-    void numberFontsHaveTabularDigits_data();
-    void numberFontsHaveTabularDigits();
 };
 
 void TestUiComponents::foregroundFollowsAnAppearanceSwitch()
@@ -84,6 +75,29 @@ void TestUiComponents::foregroundFollowsAnAppearanceSwitch()
     QApplication::setPalette(WrenlowTheme::palette(Appearance::Light));
     QTRY_COMPARE(label->palette().color(QPalette::WindowText),
                  WrenlowTheme::color(ThemeRole::Muted, Appearance::Light));
+}
+
+void TestUiComponents::stateAndValueColours_data()
+{
+    QTest::addColumn<ThemeRole>("role");
+    QTest::addColumn<QColor>("light");
+    const QColor green = QColor::fromRgbF(0.204f, 0.78f, 0.349f), orange = QColor::fromRgbF(1, 0.584f, 0);
+    QTest::newRow("Ready") << WrenlowTheme::stateColor(DiagnosticState::Ready) << QColor::fromRgbF(0.25f, 0.82f, 0.78f);
+    QTest::newRow("Running") << WrenlowTheme::stateColor(DiagnosticState::Running) << QColor::fromRgbF(1, 0.8f, 0);
+    QTest::newRow("Pass") << WrenlowTheme::stateColor(DiagnosticState::Pass) << green;
+    QTest::newRow("Fail") << WrenlowTheme::stateColor(DiagnosticState::Fail) << QColor::fromRgbF(1, 0.231f, 0.188f);
+    QTest::newRow("Review") << WrenlowTheme::stateColor(DiagnosticState::Review) << orange;
+    QTest::newRow("N/A") << WrenlowTheme::stateColor(DiagnosticState::NotApplicable) << QColor::fromRgbF(0, 0, 0, 0.5f);
+    QTest::newRow("normal value") << WrenlowTheme::valueColor(InventoryValueState::Normal)
+                                  << QColor::fromRgbF(0, 0, 0, 0.85f);
+    QTest::newRow("good value") << WrenlowTheme::valueColor(InventoryValueState::Good) << green;
+    QTest::newRow("warning value") << WrenlowTheme::valueColor(InventoryValueState::Warning) << orange;
+}
+
+void TestUiComponents::stateAndValueColours()
+{
+    QFETCH(ThemeRole, role);
+    QTEST(WrenlowTheme::color(role, Appearance::Light), "light");
 }
 
 void TestUiComponents::pillShowsCleanUpperCaseText_data()
@@ -106,51 +120,7 @@ void TestUiComponents::pillShowsCleanUpperCaseText()
     QCOMPARE(pill.text(), text);
 }
 
-void TestUiComponents::cardShadowMatchesABlurOfTheCardsOwnSize_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("small, blurred at its size") << QSize(200, 60);
-    QTest::newRow("large, stretched from one image") << QSize(420, 260);
-}
-
-void TestUiComponents::cardShadowMatchesABlurOfTheCardsOwnSize()
-{
-    QFETCH(QSize, size);
-    QWidget parent;
-    parent.setPalette(WrenlowTheme::palette(Appearance::Dark)); // the stronger shadow shows errors better
-    parent.resize(size + QSize(200, 200));
-    auto *card = new GlassCard(nullptr, &parent);
-    card->setGeometry(QRect(QPoint(100, 100), size));
-    QImage drawn(parent.size(), QImage::Format_ARGB32_Premultiplied);
-    drawn.fill(Qt::transparent);
-    parent.render(&drawn, QPoint(), QRegion(), QWidget::RenderFlags()); // the parent alone: the shadow
-
-    const int margin = BlurredShape::margin(GlassCard::shadowSigma);
-    const QImage exact = BlurredShape::roundedRect(QSizeF(size), GlassCard::cornerRadius, GlassCard::shadowSigma,
-                                                   WrenlowTheme::color(ThemeRole::CardShadow, Appearance::Dark));
-    const QPoint shadowOrigin = card->pos() + GlassCard::shadowOffset - QPoint(margin, margin);
-    // Everywhere around the card, where only the shadow lies.
-    int worst = 0;
-    for (int y = 0; y < exact.height(); y += 2) {
-        for (int x = 0; x < exact.width(); x += 2) {
-            const QPoint point = shadowOrigin + QPoint(x, y);
-            if (!card->geometry().contains(point))
-                worst = std::max(worst, std::abs(drawn.pixelColor(point).alpha() - exact.pixelColor(x, y).alpha()));
-        }
-    }
-    QVERIFY2(worst <= 2, qPrintable(QString("alpha differs by up to %1").arg(worst)));
-}
-
-void TestUiComponents::fieldWritesEveryEditUnchanged()
-{
-    QString stored;
-    LabeledField field("EMP ID", {[&] { return stored; }, [&](const QString &text) { stored = text; }}, "Employee ID");
-    field.lineEdit()->setFocus();
-    QTest::keyClicks(field.lineEdit(), "  E 100 ");
-    QCOMPARE(stored, "  E 100 ");
-}
-
-void TestUiComponents::fieldRefreshDoesNotEchoOrMoveTheCursor()
+void TestUiComponents::fieldWritesEditsAndRefreshesWithoutEcho()
 {
     QString stored = "abcdef";
     int writes = 0;
@@ -169,6 +139,9 @@ void TestUiComponents::fieldRefreshDoesNotEchoOrMoveTheCursor()
     field.refresh();
     QCOMPARE(field.lineEdit()->text(), "");
     QCOMPARE(writes, 0);
+
+    QTest::keyClicks(field.lineEdit(), "  E 100 ");
+    QCOMPARE(stored, "  E 100 ");
 }
 
 void TestUiComponents::secureFieldNeverShowsItsText()
@@ -430,29 +403,12 @@ void TestUiComponents::changesRefreshOncePerEventLoopTurn()
     QTRY_COMPARE(refreshes.size(), 1);
     QCOMPARE(refreshes.first(),
              (ModelRefresh::Fields{DashboardViewModel::Field::empID, DashboardViewModel::Field::statusText}));
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     QCOMPARE(refreshes.size(), 1);
 
     model.setIsScanning(true); // a change after the refresh asks for the next one
     QTRY_COMPARE(refreshes.size(), 2);
     QCOMPARE(refreshes.last(), ModelRefresh::Fields{DashboardViewModel::Field::isScanning});
-}
-
-void TestUiComponents::numberFontsHaveTabularDigits_data()
-{
-    QTest::addColumn<int>("design");
-    QTest::addColumn<int>("weight");
-    QTest::newRow("default") << int(FontDesign::Default) << int(QFont::Normal);
-    QTest::newRow("rounded bold") << int(FontDesign::Rounded) << int(QFont::Bold);
-    QTest::newRow("monospaced") << int(FontDesign::Monospaced) << int(QFont::Medium);
-}
-
-void TestUiComponents::numberFontsHaveTabularDigits()
-{
-    QFETCH(int, design);
-    QFETCH(int, weight);
-    const QFont font = WrenlowFont::font(28, QFont::Weight(weight), FontDesign(design));
-    QVERIFY(WrenlowFont::hasTabularDigits(WrenlowFont::withTabularDigits(font)));
 }
 
 QTEST_MAIN(TestUiComponents)

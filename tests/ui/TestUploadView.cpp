@@ -6,7 +6,6 @@
 #include "ui/StatusPill.h"
 #include "ui/SymbolView.h"
 #include "ui/TintedButton.h"
-#include "ui/ToggleSwitch.h"
 #include "ui/ContentView.h"
 #include "ui/ThemeSetting.h"
 #include "ui/UploadView.h"
@@ -16,12 +15,10 @@
 #include "GatewayStandIn.h"
 #include "TaskWait.h"
 
-#include "report/ReportStore.h"
 #include "scan/MacInventoryService.h"
 #include "workflow/DashboardViewModel.h"
 #include "workflow/WorkflowServices.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QMainWindow>
@@ -31,7 +28,6 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -159,9 +155,7 @@ private slots:
     void headerPillsAndUploadButton();
     void technicianRoad();
     void amazonLayoutFollowsEveryKeystroke();
-    void amazonFieldsKeepTheirText_data();
     void amazonFieldsKeepTheirText();
-    void offlineNoticeTriesAgain();
     void menusNeverSelectOnTheirOwn_data();
     void menusNeverSelectOnTheirOwn();
     void duplicateActionSegments_data();
@@ -250,11 +244,6 @@ void TestUploadView::technicianRoad()
     QCOMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
     QVERIFY(!rig.enabled("loadProjectsButton"));
     QVERIFY(!upload->isEnabled());
-    QCOMPARE(upload->text(), "Upload to Zel Sheets");
-    QCOMPARE(rig.text("routingStatus"), "Enter an EMP ID to load projects.");
-    QCOMPARE(rig.text("korvaneStatusLine"), "Korvane is not signed in.");
-    QCOMPARE(rig.find<SelectableText>("localReportPath")->text(), ReportStore::latestReportURL()); // not saved yet
-    QVERIFY(!rig.shown("retryPendingButton"));
     QVERIFY(!rig.shown("duplicateMessage"));
     QVERIFY(!rig.shown("routingEmployeeName"));
 
@@ -264,7 +253,6 @@ void TestUploadView::technicianRoad()
     rig.type("projectTextField", "Refurb West");
     QVERIFY(!rig.enabled("checkDuplicateButton")); // routing complete, but not signed in
     rig.click("loadProjectsButton");
-    QCOMPARE(rig.text("routingStatus"), "Sign in to Korvane to enable Sheets routing.");
     QVERIFY(rig.shown("projectTextField"));
     QVERIFY(!rig.shown("projectMenu"));
     QCOMPARE(rig.edit("projectTextField")->text(), QString()); // the refused load emptied the selection
@@ -280,7 +268,6 @@ void TestUploadView::technicianRoad()
     QCOMPARE(rig.caption("korvaneCredentialField"), "PASSWORD");
     rig.click("usePinSwitch");
     QCOMPARE(rig.caption("korvaneCredentialField"), "6-DIGIT PIN");
-    QCOMPARE(rig.edit("korvaneCredentialField")->placeholderText(), "PIN");
     QCOMPARE(rig.edit("korvaneCredentialField")->text(), "123456");
     rig.click("signInButton");
     QTRY_COMPARE(rig.gateway.heldCount(), 1);
@@ -296,7 +283,6 @@ void TestUploadView::technicianRoad()
     QVERIFY(!rig.shown("signInRow"));
     QVERIFY(!rig.shown("korvaneStatusLine"));
     QCOMPARE(rig.text("korvaneUserName"), "Ada Lovelace");
-    QCOMPARE(rig.edit("korvaneCredentialField")->text(), QString()); // the sign-in cleared the credential
     QVERIFY(rig.enabled("signInButton"));
     QVERIFY(!rig.enabled("checkDuplicateButton"));
     QVERIFY(!upload->isEnabled());
@@ -348,14 +334,11 @@ void TestUploadView::technicianRoad()
     QVERIFY(!rig.enabled("checkDuplicateButton"));
     QVERIFY(rig.enabled("empIdField"));
     QTRY_VERIFY(rig.text("routingStatus").startsWith("Network upload failed. Saved to pending queue: "));
-    QCOMPARE(rig.find<QLabel>("pendingDestinationDetail")->text(), "1 saved upload");
     QVERIFY(rig.shown("retryPendingButton"));
-    QVERIFY(rig.enabled("retryPendingButton"));
     QCOMPARE(upload->text(), "Upload to Zel Sheets");
     QVERIFY(!rig.shown("routingBusy"));
     rig.click("retryPendingButton");
     QTRY_COMPARE(rig.text("routingStatus"), "Retried pending queue: 1 uploaded, 0 remaining.");
-    QCOMPARE(rig.find<QLabel>("pendingDestinationDetail")->text(), "0 saved uploads");
     QVERIFY(!rig.shown("retryPendingButton"));
 
     // Sign-out closes the spreadsheet functions and keeps the routing fields.
@@ -363,10 +346,8 @@ void TestUploadView::technicianRoad()
     QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
     QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Accent2);
     QCOMPARE(sheets->text(), "Sign In for Sheets");
-    QCOMPARE(rig.text("korvaneStatusLine"), "Korvane signed out.");
     QVERIFY(rig.shown("signInRow"));
     QVERIFY(!rig.shown("signedInBlock"));
-    QCOMPARE(rig.text("routingStatus"), "Sign in to Korvane to enable Sheets routing.");
     QCOMPARE(rig.find<QComboBox>("projectMenu")->currentText(), "Refurb East");
     QVERIFY(!upload->isEnabled());
     QVERIFY(!rig.enabled("checkDuplicateButton"));
@@ -393,74 +374,23 @@ void TestUploadView::amazonLayoutFollowsEveryKeystroke()
     QCOMPARE(rig.model->selectedProject(), "Refurb West"); // shown fixed, never overwritten
 }
 
-void TestUploadView::amazonFieldsKeepTheirText_data()
-{
-    QTest::addColumn<QByteArray>("field");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("placeholder");
-    QTest::addColumn<QString>("modelField");
-
-    const auto add = [](const char *field, const char *caption, const char *placeholder, const char *modelField) {
-        QTest::newRow(modelField) << QByteArray(field) << QString(caption) << QString(placeholder)
-                                  << QString(modelField);
-    };
-    add("sentField", "SENT", "Sent", "sent");
-    add("trackingNumberField", "TRACKING NO", "Tracking number", "trackingNumber");
-    add("locationField", "LOCATION", "Location", "location");
-    add("palletNumberField", "PALLET NO", "Pallet", "palletNumber");
-    add("fsnCodeField", "FSN CODE", "FSN", "fsnCode");
-    add("asinCodeField", "ASIN CODE", "ASIN", "asinCode");
-    add("itemDescriptionField", "DESCRIPTION", "Description", "itemDescription");
-    add("issueField", "ISSUE", "Issue", "issue");
-    add("workingOnItField", "WORKING ON IT", "Work performed / current status", "workingOnIt");
-    add("assetTagField", "AZ NUMBER / ASSET TAG", "Required AZ number", "assetTag");
-}
-
 void TestUploadView::amazonFieldsKeepTheirText()
 {
-    QFETCH(QByteArray, field);
-    QFETCH(QString, caption);
-    QFETCH(QString, placeholder);
-    QFETCH(QString, modelField);
-
+    // Each Amazon field writes the model's value of its name.
+    const QList<QByteArray> values{"sent",     "trackingNumber",  "location", "palletNumber", "fsnCode",
+                                   "asinCode", "itemDescription", "issue",    "workingOnIt",  "assetTag"};
+    const auto typed = [](const QByteArray &value) { return QString("  %1 as typed ").arg(value); };
     Rig rig({}, m_tested);
     rig.type("empIdField", "AMZN");
-    QCOMPARE(rig.caption(field), caption);
-    QCOMPARE(rig.edit(field)->placeholderText(), placeholder);
-    rig.type(field, "  typed as is ");
-    QCOMPARE(rig.model->property(modelField.toLatin1()).toString(), "  typed as is ");
-
-    // Leaving the Amazon route hides the field and clears nothing.
+    for (const QByteArray &value : values)
+        rig.type(value + "Field", typed(value));
+    // Leaving the Amazon route and coming back clears nothing.
     rig.type("empIdField", "E100");
-    QCOMPARE(rig.model->property(modelField.toLatin1()).toString(), "  typed as is ");
-    QCOMPARE(rig.edit(field)->text(), "  typed as is ");
     rig.type("empIdField", "amzn");
-    QVERIFY(rig.edit(field)->isVisible());
-    QCOMPARE(rig.edit(field)->text(), "  typed as is ");
-}
-
-void TestUploadView::offlineNoticeTriesAgain()
-{
-    QJsonObject script = scenario("scenarios/upload-road.json");
-    script.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}, {"json": {"ok": true}}])").array());
-    Rig rig(script, m_tested);
-    QVERIFY(!rig.shown("offlineNotice"));
-    rig.type("korvaneUserField", "tech1");
-    rig.type("korvaneCredentialField", "secret words");
-    rig.click("signInButton");
-    QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Backend Offline");
-    QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Orange);
-    QVERIFY(rig.shown("offlineNotice"));
-    QVERIFY(!rig.shown("signInRow"));
-    QVERIFY(!rig.shown("signedInBlock"));
-    QCOMPARE(rig.text("korvaneStatusLine"), "Wrenlow backend gateway is unavailable.");
-
-    // Once the gateway answers again, Try Again signs in with what is still typed.
-    QTRY_VERIFY(rig.enabled("tryAgainButton"));
-    rig.click("tryAgainButton");
-    QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Signed In");
-    QVERIFY(!rig.shown("offlineNotice"));
-    QVERIFY(rig.shown("signedInBlock"));
+    for (const QByteArray &value : values) {
+        QCOMPARE(rig.model->property(value).toString(), typed(value));
+        QCOMPARE(rig.edit(value + "Field")->text(), typed(value));
+    }
 }
 
 void TestUploadView::menusNeverSelectOnTheirOwn_data()
@@ -635,30 +565,30 @@ void TestUploadView::controlsLineUpWithTheFields()
     QCOMPARE(at("resolveButton").bottom(), at("lotMenu").bottom());
 }
 
-// The road the README's demo walks, in the whole window against the demo gateway.
+// The road the README's demo walks, in the whole window against the demo gateway, which is offline at first.
 void TestUploadView::demoRoad()
 {
-    const QJsonObject demo = scenario("../gateway/scenarios/demo.json");
-
-    QJsonObject unreachable = demo;
-    unreachable.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}])").array());
-    {
-        Rig rig(unreachable, m_tested, true);
-        rig.type("empIdField", "E100");
-        rig.type("technicianField", "Demo Technician");
-        rig.type("korvaneUserField", "demo");
-        rig.type("korvaneCredentialField", "123456");
-        rig.click("signInButton");
-        QTRY_VERIFY(rig.shown("offlineNotice"));
-    }
-
+    QJsonObject demo = scenario("../gateway/scenarios/demo.json");
+    demo.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}, {"json": {"ok": true}}])").array());
     Rig rig(demo, m_tested, true);
     rig.type("empIdField", "E100");
+    rig.type("technicianField", "Demo Technician");
+    QVERIFY(!rig.shown("offlineNotice"));
     rig.type("korvaneUserField", "demo");
     rig.type("korvaneCredentialField", "123456");
     rig.click("usePinSwitch");
     rig.click("signInButton");
+    QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Backend Offline");
+    QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Orange);
+    QVERIFY(rig.shown("offlineNotice"));
+    QVERIFY(!rig.shown("signInRow"));
+    QVERIFY(!rig.shown("signedInBlock"));
+
+    // Once the gateway answers again, Try Again signs in with what is still typed.
+    QTRY_VERIFY(rig.enabled("tryAgainButton"));
+    rig.click("tryAgainButton");
     QTRY_COMPARE(rig.text("korvaneUserStatus"), "Korvane ready: 2 lots, 2 categories.");
+    QVERIFY(!rig.shown("offlineNotice"));
     rig.click("loadProjectsButton");
     QTRY_COMPARE(rig.text("routingStatus"), "Loaded 3 projects for Demo Technician.");
     rig.choose("projectMenu", "Returns");

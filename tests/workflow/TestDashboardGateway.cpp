@@ -353,6 +353,10 @@ private slots:
             QCOMPARE(jsonObject(logins.first().body).value("identifier"), "tech1");
         if (QTest::currentDataTag() == QByteArray("options fail")) {
             QCOMPARE(model.routingStatus(), "Secure Sheets session ready via the Wrenlow broker.");
+            model.setEmpID("E100");
+            model.setSheetsConfigured(true); // past the page's guard: the Sheets client must hold no token either
+            waitForTask(model.loadProjects());
+            QVERIFY(rig.requestsFor("listProjects").isEmpty());
             waitForTask(model.logoutFromKorvane()); // the broker client holds no session to sign out of
             QVERIFY(rig.requestsFor("/api/v1/auth/logout").isEmpty());
         }
