@@ -1,4 +1,4 @@
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 #include "scan/MacTools.h"
 
 #include "FakeMacEnvironment.h"
