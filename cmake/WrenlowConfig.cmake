@@ -25,9 +25,11 @@ if(WRENLOW_SANITIZE)
     target_link_options(wrenlow_config INTERFACE -fsanitize=address,undefined)
 endif()
 
-# A static library for one subsystem folder: wrenlow_add_subsystem(NAME SOURCES... LINKS...)
+# A static library for one subsystem folder: wrenlow_add_subsystem(NAME SOURCES... LINKS... [PRIVATE_LINKS...]).
+# LINKS are what the library's headers show its users; PRIVATE_LINKS only its own sources use, so their headers
+# stay out of reach of the libraries above it.
 function(wrenlow_add_subsystem name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;PRIVATE_LINKS" ${ARGN})
     add_library(wrenlow_${name} STATIC ${ARG_SOURCES})
     # Each library offers only its own folder ("scan/X.h" through include/<name>/scan), so a header of a
     # subsystem that a target does not link is not found at all, header-only parts included.
@@ -37,7 +39,7 @@ function(wrenlow_add_subsystem name)
     file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${include_root}/${folder} SYMBOLIC)
     target_include_directories(wrenlow_${name} PUBLIC ${include_root})
     target_link_libraries(wrenlow_${name} PUBLIC wrenlow_config ${ARG_LINKS})
-    target_link_libraries(wrenlow_${name} PRIVATE wrenlow_strict_qt)
+    target_link_libraries(wrenlow_${name} PRIVATE wrenlow_strict_qt ${ARG_PRIVATE_LINKS})
 endfunction()
 
 # One Qt Test executable, labelled with its subsystem so that `ctest -L <subsystem>` runs it.

@@ -6,7 +6,7 @@
 #include "audio/SpeakerOutput.h"
 #include "audio/SpeakerSignal.h"
 #include "common/ShellQuote.h"
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 
 #include <QCoroFuture>
 #include <QCoroSignal>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 
 #include <QString>
 

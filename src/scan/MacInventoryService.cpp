@@ -1,7 +1,7 @@
 #include "scan/MacInventoryService.h"
 
 #include "scan/BatterySection.h"
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 #include "scan/DisplaySections.h"
 #include "scan/IdentitySections.h"
 #include "scan/NetworkSection.h"

@@ -125,7 +125,9 @@ DiagnosticRow::DiagnosticRow(DashboardViewModel &model, DiagnosticItem item, std
         auto *button =
             rowButton(label, name, TintedButton::Style::Bordered, WrenlowTheme::stateColor(state), m_buttons);
         buttons->addWidget(button);
-        connect(button, &QAbstractButton::clicked, this, [this, state] { m_model.markDiagnostic(m_item.id, state); });
+        // Captured by an initializer: clang before 16 cannot capture a structured binding.
+        connect(button, &QAbstractButton::clicked, this,
+                [this, state = state] { m_model.markDiagnostic(m_item.id, state); });
     }
     row->addWidget(m_buttons, 0, Qt::AlignVCenter);
 

@@ -6,7 +6,7 @@
 #include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 #include "workflow/DashboardViewModel.h"
 
 #include <QAction>

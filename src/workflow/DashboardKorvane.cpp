@@ -18,7 +18,8 @@ namespace {
 // The selection when the new list still offers it, else the first entry's id, else none.
 template <typename T> std::optional<qint64> keptOrFirst(std::optional<qint64> selected, const QList<T> &entries)
 {
-    if (selected && std::ranges::any_of(entries, [&](const T &entry) { return entry.id() == *selected; }))
+    if (selected &&
+        std::any_of(entries.begin(), entries.end(), [&](const T &entry) { return entry.id() == *selected; }))
         return selected;
     return entries.isEmpty() ? std::nullopt : std::optional<qint64>(entries.first().id());
 }

@@ -66,8 +66,8 @@ qint64 DashboardViewModel::completedTests() const
 {
     if (!m_snapshot)
         return 0;
-    return std::ranges::count_if(m_snapshot->diagnostics,
-                                 [](const DiagnosticItem &item) { return isComplete(item.state); });
+    const auto &items = m_snapshot->diagnostics;
+    return std::count_if(items.begin(), items.end(), [](const DiagnosticItem &item) { return isComplete(item.state); });
 }
 
 bool DashboardViewModel::canUpload() const
@@ -75,10 +75,10 @@ bool DashboardViewModel::canUpload() const
     if (!m_snapshot)
         return false;
     const auto &items = m_snapshot->diagnostics;
-    if (std::ranges::none_of(items, isApplicable))
+    if (std::none_of(items.begin(), items.end(), isApplicable))
         return false;
-    return std::ranges::all_of(
-        items, [](const DiagnosticItem &item) { return !isApplicable(item) || isComplete(item.state); });
+    return std::all_of(items.begin(), items.end(),
+                       [](const DiagnosticItem &item) { return !isApplicable(item) || isComplete(item.state); });
 }
 
 QString DashboardViewModel::unitResult() const

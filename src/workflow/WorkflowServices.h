@@ -1,7 +1,7 @@
 #pragma once
 
 #include "audio/AudioDiagnosticService.h"
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 #include "scan/MacInventoryService.h"
 #include "sheets/MacSheetsClient.h"
 #include "sheets/PendingUploadStore.h"

@@ -2,7 +2,7 @@
 
 #include "audio/AudioDiagnosticService.h"
 #include "common/ShellQuote.h"
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 
 #include <QAudioDevice>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // wzdev run [--timeout SECONDS] COMMAND: one command through the product's command runner, as a JSON line.
 #include "Command.h"
 
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 
 #include <QJsonObject>
 

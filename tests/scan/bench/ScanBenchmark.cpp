@@ -1,7 +1,7 @@
 // Measures a whole scan against the bare cost of its fourteen command lines, and the building of the
 // sections from a 2 MB system profile. Prints medians; run it on a quiet machine.
 #include "Median.h"
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 #include "scan/MacInventoryService.h"
 
 #include "FakeMacEnvironment.h"

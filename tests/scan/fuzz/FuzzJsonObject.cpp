@@ -1,5 +1,5 @@
 // Arbitrary tool output into the runner's JSON reading: only a top-level object may come back.
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 
 #include <QStringDecoder>
 

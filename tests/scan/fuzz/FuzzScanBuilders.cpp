@@ -1,7 +1,7 @@
 // Arbitrary tool output into the scan's section and diagnostic builders: whatever the tools print, a scan
 // holds ten sections and twelve diagnostics and its snapshot reads back.
 #include "common/UtcTime.h"
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 #include "scan/MacInventoryService.h"
 
 #include <QByteArray>

@@ -10,7 +10,7 @@
 #include "ui/WrenlowMacApp.h"
 
 #include "FakeMacEnvironment.h"
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 #include "workflow/DashboardViewModel.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "scan/CommandRunner.h"
+#include "common/CommandRunner.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
