@@ -130,7 +130,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     if (argc != 2)
-        fail("usage: XvfbScreenshots FOLDER");
+        fail("usage: ScreenshotWalk FOLDER");
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const test::FakeMacEnvironment mac(QStringLiteral("apple-silicon-macbook"));
     // A home folder of a fixed name, as the Upload page shows the report's path; a fresh one, so that nothing of
