@@ -1,7 +1,6 @@
 #include "ui/LabeledField.h"
 
 #include "ui/FieldFrame.h"
-#include "ui/PlainLabel.h"
 #include "ui/WrenlowFont.h"
 #include "ui/WrenlowTheme.h"
 
@@ -19,12 +18,6 @@ QLabel *makeLabel(const QString &text, const QFont &font, ThemeRole color, QWidg
     label->setFont(font);
     WrenlowTheme::setForeground(label, color, opacity);
     return label;
-}
-
-void showCutText(PlainLabel *label, const QString &text)
-{
-    label->setOutsideText(text);
-    label->setToolTip(text.isEmpty() ? QString() : Qt::convertFromPlainText(label->outsideText()));
 }
 
 QLabel *makeCaption(const QString &text, QWidget *parent)

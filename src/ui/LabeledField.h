@@ -11,7 +11,6 @@ class QLineEdit;
 
 namespace wrenlow {
 
-class PlainLabel;
 
 // A two-way link to one text field of the view model.
 struct TextBinding
@@ -56,9 +55,6 @@ public:
 // A label of the program's own text in a font and a theme colour that follows the appearance.
 QLabel *makeLabel(const QString &text, const QFont &font, ThemeRole color, QWidget *parent = nullptr,
                   qreal opacity = 1.0);
-
-// Shows outside text in a label that stops after a number of lines, with the whole text in its tooltip.
-void showCutText(PlainLabel *label, const QString &text);
 
 // The caption style shared by the fields and the captions the pages draw above their own controls.
 QLabel *makeCaption(const QString &text, QWidget *parent = nullptr);

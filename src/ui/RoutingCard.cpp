@@ -237,7 +237,7 @@ void RoutingCard::refresh()
     for (LabeledField *field : std::as_const(m_fields))
         field->refresh();
     m_loadProjects->setEnabled(!m_model.empID().trimmed().isEmpty() && !busy);
-    showCutText(m_employeeName, m_model.routingEmployeeName());
+    m_employeeName->setOutsideText(m_model.routingEmployeeName());
     m_employeeName->setVisible(!m_model.routingEmployeeName().isEmpty());
 
     const QStringList &projects = m_model.projectOptions();
@@ -261,7 +261,7 @@ void RoutingCard::refresh()
     m_duplicateAction->setCurrentIndex(action);
 
     m_checkDuplicate->setEnabled(m_model.routingReady() && !busy && m_model.sheetsConfigured());
-    showCutText(m_duplicateMessage, m_model.lastDuplicateMessage());
+    m_duplicateMessage->setOutsideText(m_model.lastDuplicateMessage());
     m_duplicateMessage->setVisible(!m_model.lastDuplicateMessage().isEmpty());
     upload::show(m_comments, m_model.comments());
 }

@@ -191,6 +191,7 @@ QWidget *SidebarView::makeFooter()
     m_status->setObjectName(QStringLiteral("footerStatus"));
     m_status->setFont(WrenlowFont::font(10, QFont::Medium));
     m_status->setLineLimit(2);
+    m_status->setWholeTextInToolTip(true);
     WrenlowTheme::setForeground(m_status, ThemeRole::Muted);
     statusRow->addWidget(m_dot, 0, Qt::AlignVCenter);
     statusRow->addWidget(m_status, 1);
@@ -208,7 +209,7 @@ void SidebarView::refresh()
         row->setSelected(page == m_model.selectedPage());
     m_dot->setScanning(m_model.isScanning());
     // A warning cut at the second line keeps its cause in the tooltip.
-    showCutText(m_status, m_model.statusText());
+    m_status->setOutsideText(m_model.statusText());
 }
 
 void SidebarView::paintEvent(QPaintEvent *)

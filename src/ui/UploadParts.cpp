@@ -13,8 +13,6 @@ namespace wrenlow::upload {
 
 namespace {
 
-// PlainLabel wraps inside words only when it counts lines; this many is more than its length cap can fill.
-constexpr int everyLine = 64;
 constexpr qsizetype menuTextCap = 120;
 
 } // namespace
@@ -42,7 +40,8 @@ PlainLabel *makeOutsideText(const char *objectName, int pixelSize, QFont::Weight
     auto *label = new PlainLabel(parent);
     label->setObjectName(QLatin1String(objectName));
     label->setFont(WrenlowFont::font(pixelSize, weight));
-    label->setLineLimit(lines > 0 ? lines : everyLine);
+    label->setLineLimit(lines);
+    label->setWholeTextInToolTip(lines > 0);
     WrenlowTheme::setForeground(label, color);
     return label;
 }

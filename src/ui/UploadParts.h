@@ -31,7 +31,7 @@ QLabel *makeText(const QString &text, int pixelSize, QFont::Weight weight, FontD
 QLabel *makeWrappedText(const QString &text, int pixelSize, ThemeRole color, QWidget *parent);
 
 // Text from outside (a gateway's answer, a user's name) in a font of the page. With `lines` it stops after that
-// many lines with an ellipsis; without, it takes every line it needs. Either way it breaks inside a long word
+// many lines with an ellipsis and the whole text in its tooltip; without, it takes every line it needs. Either way it breaks inside a long word
 // rather than widening its card.
 PlainLabel *makeOutsideText(const char *objectName, int pixelSize, QFont::Weight weight, ThemeRole color,
                             QWidget *parent, int lines = 0);
