@@ -71,17 +71,17 @@ private slots:
         QList<QDateTime> moments{QDateTime(QDate(2026, 3, 4), QTime(17, 6, 7, 890)),
                                  QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 89))};
         const PendingUploadStore store(m_queue, [&moments] { return moments.takeFirst(); });
+        // Neither the order of creation nor its reverse is the queue's order.
         const QString later = store.save(payload);
+        for (const char *name : {"pending-00000000-000000000-upper.JSON", ".pending-00000000-000000000-hidden.json",
+                                 "notes.txt", "pending.json.tmp"})
+            writeBytes(m_queue + "/" + name, "{}");
         const QString earlier = store.save(payload);
         const QRegularExpression pattern(
             R"(^pending-20260304-170607890-[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\.json$)");
         QVERIFY2(pattern.match(QFileInfo(later).fileName()).hasMatch(), qPrintable(later));
         QVERIFY(bytesOf(later).contains("\n    \"reportId\": \"wzel-1\""));
         QCOMPARE(store.read(later), payload);
-
-        for (const char *name : {"pending-00000000-000000000-upper.JSON", ".pending-00000000-000000000-hidden.json",
-                                 "notes.txt", "pending.json.tmp"})
-            writeBytes(m_queue + "/" + name, "{}");
         QCOMPARE(store.files(), (QStringList{m_queue + "/pending-00000000-000000000-upper.JSON", earlier, later}));
         QCOMPARE(store.count(), 3);
         QVERIFY(!QFileInfo::exists(PendingUploadStore().directory()));
