@@ -6,6 +6,7 @@
 #include "SheetsTestSupport.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
 
@@ -17,23 +18,19 @@ namespace {
 // The technician's fields by name; missing ones are empty.
 UploadOperatorInput inputFrom(const QVariantMap &fields)
 {
-    const auto f = [&fields](const char *name) { return fields.value(name).toString(); };
-    return {.empId = f("empId"),
-            .projectId = f("projectId"),
-            .duplicateAction = f("duplicateAction"),
-            .assetTag = f("assetTag"),
-            .techName = f("techName"),
-            .fsnCode = f("fsnCode"),
-            .sent = f("sent"),
-            .trackingNumber = f("trackingNumber"),
-            .location = f("location"),
-            .palletNumber = f("palletNumber"),
-            .asinCode = f("asinCode"),
-            .description = f("description"),
-            .issue = f("issue"),
-            .workingOnIt = f("workingOnIt"),
-            .comments = f("comments"),
-            .unitPasses = f("unitPasses")};
+    using I = UploadOperatorInput;
+    // clang-format off
+    static const QList<std::pair<const char *, QString I::*>> members{
+        {"empId", &I::empId}, {"projectId", &I::projectId}, {"duplicateAction", &I::duplicateAction},
+        {"assetTag", &I::assetTag}, {"techName", &I::techName}, {"fsnCode", &I::fsnCode}, {"sent", &I::sent},
+        {"trackingNumber", &I::trackingNumber}, {"location", &I::location}, {"palletNumber", &I::palletNumber},
+        {"asinCode", &I::asinCode}, {"description", &I::description}, {"issue", &I::issue},
+        {"workingOnIt", &I::workingOnIt}, {"comments", &I::comments}, {"unitPasses", &I::unitPasses}};
+    // clang-format on
+    I input;
+    for (const auto &[name, member] : members)
+        input.*member = fields.value(name).toString();
+    return input;
 }
 
 QJsonObject fixture(const QString &name)
@@ -53,7 +50,7 @@ QJsonObject buildFixture(const QString &name)
 InventorySnapshot snapshotWith(const QList<InventorySection> &sections, const QString &model = "Mac mini")
 {
     InventorySnapshot snapshot;
-    snapshot.collectedAt = QDateTime(QDate(2026, 2, 3), QTime(10, 0), utc);
+    snapshot.collectedAt = QDateTime(QDate(2026, 2, 3), QTime(10, 0, 0, 987), utc);
     snapshot.model = model;
     snapshot.architecture = "arm64";
     snapshot.sections = sections;
@@ -81,7 +78,7 @@ QJsonValue at(const QJsonObject &payload, const QString &path)
 {
     QJsonValue value = payload;
     for (const QString &key : path.split('/'))
-        value = value.toObject().value(key);
+        value = value.isArray() ? value.toArray().at(key.toInt()) : value.toObject().value(key);
     return value;
 }
 
@@ -126,20 +123,14 @@ private slots:
         QTest::addColumn<InventorySnapshot>("snapshot");
         QTest::addColumn<QVariantMap>("fields");
         QTest::addColumn<QString>("message");
-
         const InventorySnapshot noSerial = snapshotWith({});
-        const QVariantMap amazon{{"empId", " amzn "}, {"techName", "Dana"}, {"assetTag", "AZ-1"}};
+        // clang-format off
         QTest::newRow("blank EMP ID first") << noSerial << QVariantMap{{"empId", " \t\n"}} << "EMP ID is required.";
-        QTest::newRow("blank project before serial")
-            << noSerial << QVariantMap{{"empId", "E1"}, {"projectId", "  "}} << "A project is required.";
+        QTest::newRow("blank project before serial") << noSerial << QVariantMap{{"empId", "E1"}, {"projectId", "  "}} << "A project is required.";
         QTest::newRow("no serial row") << noSerial << standardRoute << "A serial number is required before upload.";
-        QTest::newRow("technician before AZ number")
-            << withSerial() << QVariantMap{{"empId", "AMZN"}, {"techName", " "}}
-            << "Technician name is required for Amazon Returns.";
-        QTest::newRow("AZ number") << withSerial()
-                                   << QVariantMap{{"empId", "AMZN"}, {"techName", "D"}, {"assetTag", "\n"}}
-                                   << "AZ number is required for Amazon Returns.";
-        QTest::newRow("complete Amazon route") << withSerial() << amazon << "";
+        QTest::newRow("technician before AZ number") << withSerial() << QVariantMap{{"empId", "AMZN"}, {"techName", " "}} << "Technician name is required for Amazon Returns.";
+        QTest::newRow("AZ number") << withSerial() << QVariantMap{{"empId", "AMZN"}, {"techName", "D"}, {"assetTag", "\n"}} << "AZ number is required for Amazon Returns.";
+        // clang-format on
     }
     void validationMessagesInOrder()
     {
@@ -153,71 +144,66 @@ private slots:
     void routingFromTheInput_data()
     {
         QTest::addColumn<QString>("empId");
-        QTest::addColumn<QString>("normalized");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("project");
-        QTest::addColumn<bool>("allowed");
-        const QString amazon = "Incoming Amazon Returns", refurb = "Refurb";
-        QTest::newRow("lower case, padded; append") << " amzn\t" << QString("AMZN") << "append" << amazon << true;
-        QTest::newRow("longer id; capital letter") << "amzn1" << QString("AMZN1") << "Append" << refurb << false;
-        QTest::newRow("inner blank; trailing blank") << "am zn" << QString("AM ZN") << "overwrite " << refurb << false;
+        QTest::addColumn<QJsonObject>("routing");
+        // clang-format off
+        const auto routing = [](const char *empId, const char *project, const char *action, bool allowed) {
+            return QJsonObject{{"empId", empId}, {"projectId", project}, {"duplicateAction", action}, {"allowDuplicate", allowed}};
+        };
+        QTest::newRow("lower case, padded; append") << " amzn\t" << "append" << routing("AMZN", "Incoming Amazon Returns", "append", true);
+        QTest::newRow("longer id; capital letter") << "amzn1" << "Append" << routing("AMZN1", "Refurb", "Append", false);
+        QTest::newRow("inner blank; trailing blank") << "am zn" << "overwrite " << routing("AM ZN", "Refurb", "overwrite ", false);
+        // clang-format on
     }
     void routingFromTheInput()
     {
         QFETCH(QString, empId);
-        QFETCH(QString, normalized);
         QFETCH(QString, action);
-        QFETCH(bool, allowed);
-        const QVariantMap fields{{"empId", empId},
-                                 {"projectId", " Refurb "},
-                                 {"techName", "D"},
-                                 {"assetTag", "A"},
-                                 {"duplicateAction", action}};
-        const QJsonObject payload = MacUploadPayloadBuilder::build(withSerial(), inputFrom(fields));
-        for (const char *path : {"empId", "routing/empId", "operator/empId"})
-            QCOMPARE(at(payload, path).toString(), normalized);
-        QTEST(at(payload, "routing/projectId").toString(), "project");
-        for (const char *path : {"routing/allowDuplicate", "operator/allowDuplicate"})
-            QCOMPARE(at(payload, path), QJsonValue(allowed));
-        QCOMPARE(at(payload, "routing/duplicateAction").toString(), action);
+        QVariantMap fields{{"projectId", " Refurb "}, {"techName", "D"}, {"assetTag", "A"}};
+        fields.insert({{"empId", empId}, {"duplicateAction", action}});
+        QTEST(MacUploadPayloadBuilder::build(withSerial(), inputFrom(fields)).value("routing").toObject(), "routing");
     }
 
-    void aFailureOverridesTheTechniciansUnitPasses()
+    // Fallbacks for rows the fixtures have, raw graphics names, diagnostics the fixtures lack, and a failed check
+    // overriding the technician's "Unit Passes".
+    void fallbacksAndOverrides()
     {
-        InventorySnapshot snapshot = withSerial();
-        snapshot.diagnostics = {DiagnosticItem{"keyboard", "Keyboard", DiagnosticState::Pass, "", "keyboard", {}},
-                                DiagnosticItem{"sound", "Speakers", DiagnosticState::Fail, "", "speaker", {}}};
-        QVariantMap fields{{"empId", "amzn"}, {"techName", "Dana"}, {"assetTag", "AZ-1"}, {"unitPasses", "Yes"}};
-        QJsonObject payload = MacUploadPayloadBuilder::build(snapshot, inputFrom(fields));
-        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Unit Passes").toString(), "No");
-        QCOMPARE(at(payload, "operator/input/amazonReturns/unitPasses").toString(), "No");
-
-        snapshot.diagnostics[1].state = DiagnosticState::Review;
-        fields["unitPasses"] = "";
-        payload = MacUploadPayloadBuilder::build(snapshot, inputFrom(fields));
-        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Unit Passes").toString(), "");
-        QCOMPARE(at(payload, "operator/input/pc/unitPasses").toString(), "Review");
-    }
-
-    void fallbacksAndTheAmazonSummary()
-    {
-        const InventorySnapshot snapshot =
+        InventorySnapshot snapshot =
             snapshotWith({sectionOf("identity", {{"Serial number", "S1"}, {"Model", "MacBook Air"}}),
                           sectionOf("processor", {{"Apple silicon", "Not reported"}, {"Processor", "Intel Core i5"}}),
                           sectionOf("memory", {{"Installed", "8 GB"}}),
                           sectionOf("battery", {{"Maximum capacity", "88%"}, {"Current charge", "50%"}}),
-                          sectionOf("macos", {{"Version", "12.7"}, {"Architecture", "x86_64"}})},
+                          sectionOf("macos", {{"Version", "12.7"}, {"Architecture", "x86_64"}}),
+                          sectionOf("graphics", {{"Graphics", " Not reported "}, {"graphics 2", "lower case"}})},
                          "macbook air");
+        // Webcam and platform security come from the first item with exactly their id.
+        const auto item = [](const QString &id, DiagnosticState state, const QStringList &devices = {}) {
+            return DiagnosticItem{id, id, state, "detail", "symbol", devices};
+        };
+        using enum DiagnosticState;
+        snapshot.diagnostics = {item("sound", Fail), item("Camera", Pass, {"USB"}), item("camera", Ready),
+                                item("camera", Pass, {"HD"}), item("mac-security", NotApplicable)};
         QVariantMap fields = standardRoute;
-        fields["description"] = "   ";
+        fields.insert({{"description", "   "}, {"unitPasses", "Yes"}});
         const QJsonObject payload = MacUploadPayloadBuilder::build(snapshot, inputFrom(fields));
-        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Description").toString(),
-                 "Apple / MacBook Air / Intel Core i5 / 8GB / macOS 12.7");
-        QCOMPARE(at(payload, "clientPreparedRows/amazonReturns/Model").toString(),
-                 "APPLE MacBook Air|Intel Core i5|8GB |MACOS 12.7");
-        QCOMPARE(at(payload, "clientPreparedRows/standard/Type").toString(), "Laptop");
-        QCOMPARE(at(payload, "battery/summary").toString(), "Health 88 | Current 50%");
-        QCOMPARE(at(payload, "installedMacOS/architecture").toString(), "x86_64");
+        // clang-format off
+        const QList<std::pair<const char *, QString>> expected{
+            {"clientPreparedRows/amazonReturns/Description", "Apple / MacBook Air / Intel Core i5 / 8GB / macOS 12.7"},
+            {"clientPreparedRows/amazonReturns/Model", "APPLE MacBook Air|Intel Core i5|8GB |MACOS 12.7"},
+            {"clientPreparedRows/amazonReturns/Unit Passes", "No"},
+            {"operator/input/amazonReturns/unitPasses", "No"},
+            {"clientPreparedRows/standard/Type", "Laptop"},
+            {"battery/summary", "Health 88 | Current 50%"},
+            {"installedMacOS/architecture", "x86_64"},
+            {"clientPreparedRows/project/Physical Webcam", "No"},
+            {"clientPreparedRows/project/Platform Security", "N/A"},
+            {"graphics/0/name", " Not reported "},
+            {"graphics/1/name", ""},
+            // The id leaves out the scan's milliseconds: sha256 of "wrenlow-zel|2026-02-03T10:00:00Z|E1|Refurb|S1".
+            {"reportId", "wzel-75341e735962f84369e3ec98304959b2929fe92143a4d46edf6749cb328df46b"}};
+        // clang-format on
+        for (const auto &[path, text] : expected)
+            QCOMPARE(at(payload, path).toString(), text);
     }
 };
 

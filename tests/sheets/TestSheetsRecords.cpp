@@ -11,11 +11,6 @@ using namespace wrenlow;
 
 namespace {
 
-QJsonValue jsonValue(const QByteArray &text)
-{
-    return QJsonDocument::fromJson("[" + text + "]").array().at(0);
-}
-
 const QByteArray completeList =
     R"({"ok": true, "empId": "AB12", "employeeName": "Ana", "targetSpreadsheetId": "s1", "projects": ["P1", "P2"]})";
 const QByteArray completeDuplicate =
@@ -46,35 +41,28 @@ private slots:
     {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<std::optional<qint64>>("value");
-
         const std::optional<qint64> none;
-        QTest::newRow("number") << QByteArray("7") << std::optional<qint64>(7);
-        QTest::newRow("text") << QByteArray(R"("12")") << std::optional<qint64>(12);
+        // clang-format off
         QTest::newRow("text with plus") << QByteArray(R"("+7")") << std::optional<qint64>(7);
         QTest::newRow("text beyond range") << QByteArray(R"("9223372036854775808")") << none;
-        QTest::newRow("trailing letter") << QByteArray(R"("12b")") << none;
         QTest::newRow("empty text") << QByteArray(R"("")") << none;
         QTest::newRow("non-ASCII digits") << QByteArray(R"("١٢")") << none;
         QTest::newRow("fraction") << QByteArray("7.5") << none;
+        // clang-format on
     }
-
     void flexibleInt()
     {
         QFETCH(QByteArray, json);
-        QTEST(FlexibleInt::fromJson(jsonValue(json)).value, "value");
+        QTEST(FlexibleInt::fromJson(QJsonDocument::fromJson("[" + json + "]").array().at(0)).value, "value");
     }
 
     // Every member lands in its own field, the row number read loosely; unknown members are ignored.
     void recordsDecodeTheirMembers()
     {
         const SheetsProjectList list = SheetsProjectList::fromJson(with(completeList, "unknown", R"({"x": 1})"));
-        QCOMPARE(list.ok, true);
-        QCOMPARE((QStringList{list.empId, list.employeeName, list.targetSpreadsheetId}),
-                 (QStringList{"AB12", "Ana", "s1"}));
-        QCOMPARE(list.projects, QStringList({"P1", "P2"}));
-        QCOMPARE(list.error, std::nullopt);
-        QCOMPARE(SheetsProjectList::fromJson(with(completeList, "error", R"("No routing")")).error, "No routing");
-
+        QVERIFY(list.ok);
+        QCOMPARE((QStringList{list.empId, list.employeeName, list.targetSpreadsheetId} + list.projects),
+                 (QStringList{"AB12", "Ana", "s1", "P1", "P2"}));
         const SheetsUploadResult upload =
             SheetsUploadResult::fromJson(with(completeUpload, "retryAfterMs", "-9223372036854775808"));
         QCOMPARE((QList<bool>{upload.ok, upload.duplicate, upload.busy, upload.retryable}),
@@ -96,30 +84,20 @@ private slots:
         QTest::addColumn<QString>("record");
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<bool>("decodes");
-
+        // clang-format off
         QTest::newRow("list: error null") << "list" << with(completeList, "error", "null") << true;
-        QTest::newRow("list: a project that is a number")
-            << "list" << with(completeList, "projects", R"(["P", 1])") << false;
+        QTest::newRow("list: a project that is a number") << "list" << with(completeList, "projects", R"(["P", 1])") << false;
         QTest::newRow("list: ok is a text") << "list" << with(completeList, "ok", R"("true")") << false;
         QTest::newRow("list: employee name missing") << "list" << with(completeList, "employeeName", "") << false;
         QTest::newRow("list: array body") << "list" << QByteArray("[]") << false;
-
-        QTest::newRow("duplicate: matches of any kind")
-            << "duplicate" << with(completeDuplicate, "matches", R"([1, "a", null, {}, [true]])") << true;
-        QTest::newRow("duplicate: matches not a list")
-            << "duplicate" << with(completeDuplicate, "matches", "{}") << false;
-        QTest::newRow("duplicate: rowNumber of any kind")
-            << "duplicate" << with(completeDuplicate, "rowNumber", R"({"n": 1})") << true;
-        QTest::newRow("duplicate: duplicate missing")
-            << "duplicate" << with(completeDuplicate, "duplicate", "") << false;
-
+        QTest::newRow("duplicate: matches not a list") << "duplicate" << with(completeDuplicate, "matches", "{}") << false;
+        QTest::newRow("duplicate: rowNumber of any kind") << "duplicate" << with(completeDuplicate, "rowNumber", R"({"n": 1})") << true;
+        QTest::newRow("duplicate: duplicate missing") << "duplicate" << with(completeDuplicate, "duplicate", "") << false;
         QTest::newRow("upload: retryable missing") << "upload" << with(completeUpload, "retryable", "") << false;
-        QTest::newRow("upload: retryAfterMs is a text")
-            << "upload" << with(completeUpload, "retryAfterMs", R"("2500")") << false;
-        QTest::newRow("upload: retryAfterMs is a fraction")
-            << "upload" << with(completeUpload, "retryAfterMs", "2.5") << false;
+        QTest::newRow("upload: retryAfterMs is a text") << "upload" << with(completeUpload, "retryAfterMs", R"("2500")") << false;
+        QTest::newRow("upload: retryAfterMs is a fraction") << "upload" << with(completeUpload, "retryAfterMs", "2.5") << false;
+        // clang-format on
     }
-
     void strictDecoding()
     {
         QFETCH(QString, record);
@@ -139,25 +117,15 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(PlatformError, decode());
     }
 
-    void matchDescriptions_data()
-    {
-        QTest::addColumn<QByteArray>("matches");
-        QTest::addColumn<QStringList>("descriptions");
-
-        QTest::newRow("every kind of entry")
-            << QByteArray(R"(["A", {"field": "Serial", "value": "X1"}, {"field": "", "value": "X2"}, {"value": "X3"},)"
-                          R"( {"field": "F"}, {}, 5, true, null, ["B"]])")
-            << QStringList{"A", "Serial: X1", "X2", "X3", "F", ""};
-        QTest::newRow("field that is not a text") << QByteArray(R"([{"field": 5, "value": "v"}])") << QStringList{"v"};
-        QTest::newRow("value that is not a text")
-            << QByteArray(R"([{"field": "Tag", "value": 12}])") << QStringList{"Tag"};
-    }
-
+    // Texts are taken whole, objects as "field: value" with what is missing or not a text left out, the rest skipped.
     void matchDescriptions()
     {
-        QFETCH(QByteArray, matches);
-        QTEST(SheetsDuplicateResult::fromJson(with(completeDuplicate, "matches", matches)).matchDescriptions(),
-              "descriptions");
+        const QByteArray matches =
+            R"(["A", {"field": "Serial", "value": "X1"}, {"field": "", "value": "X2"}, {"value": "X3"},)"
+            R"( {"field": "F"}, {}, 5, true, null, ["B"], {"field": 5, "value": "v"},)"
+            R"( {"field": "Tag", "value": 12}])";
+        QCOMPARE(SheetsDuplicateResult::fromJson(with(completeDuplicate, "matches", matches)).matchDescriptions(),
+                 (QStringList{"A", "Serial: X1", "X2", "X3", "F", "", "v", "Tag"}));
     }
 };
 
