@@ -97,14 +97,9 @@ private slots:
 
     void init()
     {
+        m_page.reset(); // before the model it reads
         m_model = std::make_unique<DashboardViewModel>();
         m_page = std::make_unique<OverviewView>(*m_model);
-    }
-
-    void cleanup()
-    {
-        m_page.reset();
-        m_model.reset();
     }
 
     void beforeTheFirstScan()

@@ -77,6 +77,7 @@ class TestTestsView : public QObject
 private slots:
     void init()
     {
+        m_page.reset(); // before the model it reads
         m_commands.clear();
         m_saves = 0;
         WorkflowServices services;
@@ -91,12 +92,6 @@ private slots:
         m_page->resize(1000, 600);
         m_page->show();
         QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
-    }
-
-    void cleanup()
-    {
-        m_page.reset();
-        m_model.reset();
     }
 
     void headerPills_data()

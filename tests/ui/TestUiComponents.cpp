@@ -83,25 +83,6 @@ private slots:
         QTEST(WrenlowTheme::color(role, Appearance::Light), "light");
     }
 
-    void pillShowsCleanUpperCaseText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("shown");
-        // clang-format off
-        QTest::newRow("lower case") << "Pass" << "PASS";
-        QTest::newRow("tool output with controls") << "15.1\u001b[0m\n(24B83)" << "15.1[0M (24B83)";
-        QTest::newRow("long tool output") << QString(200, 'x') << QString(47, 'X') + QChar(0x2026);
-        // clang-format on
-    }
-
-    void pillShowsCleanUpperCaseText()
-    {
-        QFETCH(QString, text);
-        StatusPill pill(text, ThemeRole::Accent2);
-        QTEST(pill.displayText(), "shown");
-        QCOMPARE(pill.text(), text);
-    }
-
     void fieldsWriteEditsAndRefreshWithoutEcho()
     {
         QString stored = "abcdef";
@@ -202,18 +183,21 @@ private slots:
         QCOMPARE(QTextDocumentFragment::fromHtml(tip).toPlainText().simplified(), warning);
     }
 
+    // A label keeps the lines of a text from outside; a pill shows it upper case on one short line.
     void outsideTextIsCleaned_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("pill");
         const QString thumb = QString::fromUtf8("ok \xF0\x9F\x91\x8D");
         // clang-format off
-        QTest::newRow("markup stays literal") << "<b>Bad</b> <img src=x>" << "<b>Bad</b> <img src=x>";
-        QTest::newRow("controls removed") << (QString("a") + QChar(0) + "b\u0007c\u001b[31md") << "abc[31md";
-        QTest::newRow("direction overrides removed") << QString("file\u202Egnp.exe") << "filegnp.exe";
-        QTest::newRow("tabs and CRLF") << "a\tb\r\nc" << "a b\nc";
-        QTest::newRow("emoji kept") << thumb << thumb;
-        QTest::newRow("half a surrogate pair and a lone CR dropped") << (QString("a") + QChar(0xD83D) + "b\rc" + QChar(0xDC4D)) << "abc";
+        QTest::newRow("markup stays literal") << "<b>Bad</b> <img src=x>" << "<b>Bad</b> <img src=x>" << "<B>BAD</B> <IMG SRC=X>";
+        QTest::newRow("controls removed") << (QString("a") + QChar(0) + "b\u0007c\u001b[31md") << "abc[31md" << "ABC[31MD";
+        QTest::newRow("direction overrides removed") << QString("file\u202Egnp.exe") << "filegnp.exe" << "FILEGNP.EXE";
+        QTest::newRow("tabs and CRLF") << "a\tb\r\nc" << "a b\nc" << "A B C";
+        QTest::newRow("emoji kept") << thumb << thumb << QString::fromUtf8("OK \xF0\x9F\x91\x8D");
+        QTest::newRow("half a surrogate pair and a lone CR dropped") << (QString("a") + QChar(0xD83D) + "b\rc" + QChar(0xDC4D)) << "abc" << "ABC";
+        QTest::newRow("long tool output") << QString(200, 'x') << QString(200, 'x') << QString(47, 'X') + QChar(0x2026);
         // clang-format on
     }
 
@@ -224,6 +208,9 @@ private slots:
         label.setOutsideText(text);
         QTEST(label.text(), "shown");
         QCOMPARE(label.textFormat(), Qt::PlainText);
+        StatusPill pill(text, ThemeRole::Accent2);
+        QTEST(pill.displayText(), "pill");
+        QCOMPARE(pill.text(), text);
     }
 
     void cappedTextKeepsItsFullPlainTextInTheTooltip()
