@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocumentFragment>
 
@@ -254,8 +253,7 @@ private slots:
     void topBarTitleGivesWayToTheControls()
     {
         QFETCH(QString, model);
-        QTemporaryDir home;
-        qputenv("HOME", home.path().toUtf8());
+        test::FakeMacEnvironment environment("no-tools"); // a fresh home for the model's queue
         DashboardViewModel viewModel;
         ThemeSetting theme;
         InventorySnapshot snapshot;
