@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <numeric>
+
 using namespace wrenlow;
 
 namespace {
@@ -14,23 +16,6 @@ QImage grab(const QString &value, qreal ratio)
     Code128BarcodeView view(value);
     view.resize(190, 46);
     return test::renderAt(view, ratio);
-}
-
-// Widths in pixels of the alternating bars and spaces across the middle of the image, from the first bar to the last.
-QList<int> runsAcross(const QImage &image)
-{
-    QList<bool> dark;
-    for (int x = 0; x < image.width(); ++x)
-        dark.append(qGray(image.pixel(x, image.height() / 2)) < 128);
-    const qsizetype first = dark.indexOf(true);
-    const qsizetype last = dark.lastIndexOf(true);
-    QList<int> runs;
-    for (qsizetype x = first; first >= 0 && x <= last; ++x) {
-        if (x == first || dark[x] != dark[x - 1])
-            runs.append(0);
-        ++runs.last();
-    }
-    return runs;
 }
 
 } // namespace
@@ -45,15 +30,12 @@ private slots:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<qreal>("ratio");
+        // clang-format off
         const QList<std::pair<const char *, QString>> values{
-            {"12-character serial", "C02XK1ZJJG5J"},
-            {"10-character serial", "FVFH3K7LQ6"},
-            {"digits only", "0123456789012"},
-            {"lower case kept", "c02xk1zjjg5j"},
-            {"a space", "C02 XK1Z"},
-            {"leading blank", " Not reported"},
-            {"control character", "C02\tK1Z"},
-        };
+            {"12-character serial", "C02XK1ZJJG5J"}, {"10-character serial", "FVFH3K7LQ6"}, {"digits only", "0123456789012"},
+            {"lower case kept", "c02xk1zjjg5j"}, {"a space", "C02 XK1Z"}, {"leading blank", " Not reported"},
+            {"control character", "C02\tK1Z"}};
+        // clang-format on
         for (const auto &[name, value] : values)
             for (const qreal ratio : {1.0, 1.5, 2.0})
                 QTest::addRow("%s @%gx", name, ratio) << value << ratio;
@@ -66,7 +48,13 @@ private slots:
         const QImage image = grab(value, ratio);
         QCOMPARE(test::decodeCode128(image).value_or("<nothing read>"), value.toUtf8());
         // Code 128 bars and spaces are one to four modules wide, each module the same whole number of pixels.
-        const QList<int> runs = runsAcross(image);
+        const int y = image.height() / 2;
+        QList<int> runs; // between the edges where the middle row turns dark or light: from the first bar to the last
+        for (int x = 1; x < image.width(); ++x)
+            if ((qGray(image.pixel(x, y)) < 128) != (qGray(image.pixel(x - 1, y)) < 128))
+                runs.append(x);
+        std::adjacent_difference(runs.begin(), runs.end(), runs.begin());
+        runs.removeFirst();
         const int module = *std::min_element(runs.cbegin(), runs.cend());
         for (const int run : runs)
             QVERIFY2(run % module == 0 && run / module <= 4, qPrintable(QString("a run of %1 pixels").arg(run)));

@@ -69,7 +69,6 @@ private slots:
         QTest::addColumn<quint32>("keycode");
         QTest::addColumn<quint16>("code");
         const auto &rows = keyboardTestRows();
-        QCOMPARE(keyboardTestKeyCount(), 64);
         for (qsizetype row = 0; row < rows.size(); ++row) {
             QCOMPARE(xkbKeycodes.at(row).size(), rows[row].size());
             for (qsizetype column = 0; column < rows[row].size(); ++column)
@@ -90,22 +89,19 @@ private slots:
     {
         QTest::addColumn<Events>("events");
         QTest::addColumn<QList<quint16>>("codes");
-        QTest::newRow("A held down: every press, no release")
-            << Events{{true, 38, false}, {false, 38, true}, {true, 38, true}, {false, 38, false}}
-            << QList<quint16>{0, 0};
-        QTest::newRow("left shift: press and release")
-            << Events{{true, 50, false}, {false, 50, false}} << QList<quint16>{56, 56};
-        QTest::newRow("right option: press and release")
-            << Events{{true, 108, false}, {false, 108, false}} << QList<quint16>{61, 61};
+        // clang-format off
+        QTest::newRow("A held down: every press, no release") << Events{{true, 38, false}, {false, 38, true}, {true, 38, true}, {false, 38, false}} << QList<quint16>{0, 0};
+        QTest::newRow("left shift: press and release") << Events{{true, 50, false}, {false, 50, false}} << QList<quint16>{56, 56};
+        QTest::newRow("right option: press and release") << Events{{true, 108, false}, {false, 108, false}} << QList<quint16>{61, 61};
         QTest::newRow("right control has a code of its own") << Events{{true, 105, false}} << QList<quint16>{62};
+        // clang-format on
     }
 
     void reportedCodes()
     {
         QFETCH(Events, events);
-        QFETCH(QList<quint16>, codes);
         send(events);
-        QCOMPARE(m_codes, codes);
+        QTEST(m_codes, "codes");
     }
 
     // Without a native code (the offscreen platform) the Qt key decides. Either way no key does anything else.
@@ -114,22 +110,22 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<QList<quint16>>("codes");
+        // clang-format off
         QTest::newRow("Tab") << int(Qt::Key_Tab) << Qt::KeyboardModifiers() << QList<quint16>{48};
         QTest::newRow("Escape") << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << QList<quint16>{53};
         QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << QList<quint16>{36};
-        QTest::newRow("Ctrl+R") << int(Qt::Key_R) << Qt::KeyboardModifiers(Qt::ControlModifier)
-                                << QList<quint16>{59, 15, 59};
+        QTest::newRow("Ctrl+R") << int(Qt::Key_R) << Qt::KeyboardModifiers(Qt::ControlModifier) << QList<quint16>{59, 15, 59};
+        // clang-format on
     }
 
     void keysDoNothingElse()
     {
         QFETCH(int, key);
         QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(QList<quint16>, codes);
         QSignalSpy rescans(m_rescan, &QAction::triggered);
         QSignalSpy clicks(m_button, &QPushButton::clicked);
         QTest::keyClick(m_capture, Qt::Key(key), modifiers);
-        QCOMPARE(m_codes, codes);
+        QTEST(m_codes, "codes");
         QVERIFY(m_capture->hasFocus());
         QCOMPARE(rescans.count() + clicks.count(), 0);
     }

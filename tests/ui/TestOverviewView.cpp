@@ -47,19 +47,21 @@ InventorySnapshot snapshot(const QString &model = "MacBook Pro", const QString &
     return result;
 }
 
-template <typename T> T *child(const QWidget &parent, const char *name)
-{
-    T *found = parent.findChild<T *>(name);
-    if (!found)
-        qFatal("no %s", name);
-    return found;
-}
-
-QList<HardwareCard *> cards(const OverviewView &page)
+// The cards in reading order, and the values of a card from top to bottom.
+QList<HardwareCard *> cards(const QWidget &page)
 {
     QList<HardwareCard *> result = page.findChildren<HardwareCard *>();
     std::sort(result.begin(), result.end(),
               [](const QWidget *a, const QWidget *b) { return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x()); });
+    return result;
+}
+
+template <typename T> QList<T *> topDown(const QWidget &card, const char *name)
+{
+    QList<T *> result = card.findChildren<T *>(name);
+    std::sort(result.begin(), result.end(), [&](const QWidget *a, const QWidget *b) {
+        return a->mapTo(&card, QPoint()).y() < b->mapTo(&card, QPoint()).y();
+    });
     return result;
 }
 
@@ -70,7 +72,6 @@ class TestOverviewView : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_home;
     std::unique_ptr<DashboardViewModel> m_model;
     std::unique_ptr<OverviewView> m_page;
@@ -84,6 +85,8 @@ private:
         QApplication::processEvents();
     }
 
+    template <typename T = QLabel> T *child(const char *name) const { return m_page->findChild<T *>(name); }
+
 private slots:
     void initTestCase()
     {
@@ -94,49 +97,34 @@ private slots:
 
     void init()
     {
+        m_page.reset(); // before the model it reads
         m_model = std::make_unique<DashboardViewModel>();
         m_page = std::make_unique<OverviewView>(*m_model);
-    }
-
-    void cleanup()
-    {
-        m_page.reset();
-        m_model.reset();
     }
 
     void beforeTheFirstScan()
     {
         show(std::nullopt);
-        QCOMPARE(child<SymbolTile>(*m_page, "heroIcon")->symbol(), "desktopcomputer");
-        QCOMPARE(child<QLabel>(*m_page, "heroTitle")->text(), "Scanning hardware");
-        QVERIFY(!child<QWidget>(*m_page, "heroPills")->isVisible());
-        QVERIFY(!child<QWidget>(*m_page, "scanColumn")->isVisible());
-        QVERIFY(child<QWidget>(*m_page, "readingCard")->isVisible());
-        QCOMPARE(child<QLabel>(*m_page, "readingText")->text(), "Reading this Mac…");
+        QCOMPARE(child<SymbolTile>("heroIcon")->symbol(), "desktopcomputer");
+        QCOMPARE(child("heroTitle")->text(), "Scanning hardware");
+        QVERIFY(!child<QWidget>("heroPills")->isVisible() && !child<QWidget>("scanColumn")->isVisible());
+        QVERIFY(child<QWidget>("readingCard")->isVisible());
+        QCOMPARE(child("readingText")->text(), "Reading this Mac…");
         QVERIFY(cards(*m_page).isEmpty());
     }
 
     void heroFollowsTheSnapshot_data()
     {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("architecture");
-        QTest::addColumn<QString>("serial");
+        for (const char *column : {"model", "architecture", "serial", "icon", "architecturePill", "elapsedText"})
+            QTest::addColumn<QString>(column);
         QTest::addColumn<double>("elapsed");
-        QTest::addColumn<QString>("icon");
-        QTest::addColumn<QString>("architecturePill");
-        QTest::addColumn<QString>("elapsedText");
         QTest::addColumn<bool>("barcodeShown");
-
-        const auto add = [](const char *name, const char *model, const char *architecture, const char *serial,
-                            double elapsed, const char *icon, const char *pill, const char *elapsedText, bool barcode) {
-            QTest::newRow(name) << QString(model) << QString(architecture) << QString(serial) << elapsed
-                                << QString(icon) << QString(pill) << QString(elapsedText) << barcode;
-        };
-        add("Apple silicon laptop", "MacBook Pro", "arm64", "C02XK1ZJJG5J", 12.345, "laptopcomputer", "Apple Silicon",
-            "12.3s", true);
-        add("laptop in any case", "macbook air", "ARM64", "FVFH3K7LQ6", 9.96, "laptopcomputer", "Intel", "10.0s", true);
-        add("fallback model", "Mac", "x86_64", "Not reported", 0.0, "desktopcomputer", "Intel", "0.0s", false);
-        add("empty serial", "iMac", "", "", 3.04, "desktopcomputer", "Intel", "3.0s", true);
+        // clang-format off
+        QTest::newRow("Apple silicon laptop") << "MacBook Pro" << "arm64" << "C02XK1ZJJG5J" << "laptopcomputer" << "Apple Silicon" << "12.3s" << 12.345 << true;
+        QTest::newRow("laptop in any case") << "macbook air" << "ARM64" << "FVFH3K7LQ6" << "laptopcomputer" << "Intel" << "10.0s" << 9.96 << true;
+        QTest::newRow("fallback model") << "Mac" << "x86_64" << "Not reported" << "desktopcomputer" << "Intel" << "0.0s" << 0.0 << false;
+        QTest::newRow("empty serial") << "iMac" << "" << "" << "desktopcomputer" << "Intel" << "3.0s" << 3.04 << true;
+        // clang-format on
     }
 
     void heroFollowsTheSnapshot()
@@ -145,27 +133,21 @@ private slots:
         QFETCH(QString, architecture);
         QFETCH(QString, serial);
         QFETCH(double, elapsed);
-        QFETCH(QString, icon);
-        QFETCH(QString, architecturePill);
-        QFETCH(QString, elapsedText);
         QFETCH(bool, barcodeShown);
-
         show(snapshot(model, architecture, serial, elapsed));
-        QCOMPARE(child<SymbolTile>(*m_page, "heroIcon")->symbol(), icon);
-        QCOMPARE(child<QLabel>(*m_page, "heroTitle")->text(), model);
-        QCOMPARE(child<StatusPill>(*m_page, "architecturePill")->text(), architecturePill);
-        QCOMPARE(child<StatusPill>(*m_page, "sectionsPill")->text(), "3 sections");
-        QCOMPARE(child<StatusPill>(*m_page, "checksPill")->text(), "12 checks");
-        QCOMPARE(child<QLabel>(*m_page, "elapsedTime")->text(), elapsedText);
-        QVERIFY(child<QWidget>(*m_page, "elapsedTime")->isVisible());
-        QVERIFY(!child<QWidget>(*m_page, "readingCard")->isVisible());
-
-        auto *frame = child<QWidget>(*m_page, "barcodeFrame");
+        QTEST(child<SymbolTile>("heroIcon")->symbol(), "icon");
+        QCOMPARE(child("heroTitle")->text(), model);
+        QTEST(child<StatusPill>("architecturePill")->text(), "architecturePill");
+        QCOMPARE(child<StatusPill>("sectionsPill")->text(), "3 sections");
+        QCOMPARE(child<StatusPill>("checksPill")->text(), "12 checks");
+        QTEST(child("elapsedTime")->text(), "elapsedText");
+        QVERIFY(child("elapsedTime")->isVisible() && !child<QWidget>("readingCard")->isVisible());
+        auto *frame = child<QWidget>("barcodeFrame");
         QCOMPARE(frame->isVisible(), barcodeShown);
-        QCOMPARE(child<QLabel>(*m_page, "serialText")->isVisible(), barcodeShown);
+        QCOMPARE(child("serialText")->isVisible(), barcodeShown);
         if (!barcodeShown)
             return;
-        QCOMPARE(child<QLabel>(*m_page, "serialText")->text(), serial);
+        QCOMPARE(child("serialText")->text(), serial);
         // The code in its frame, where the page put it, scans on a 1x and a 2x screen; an empty serial shows the
         // placeholder, which scans as nothing.
         for (const qreal ratio : {1.0, 2.0})
@@ -196,23 +178,16 @@ private slots:
         value.sections = {InventorySection("section", "Section", "cpu", values,
                                            hasMessage ? std::optional<QString>("A note.") : std::nullopt)};
         show(value);
-
         const QList<HardwareCard *> shown = cards(*m_page);
         QCOMPARE(shown.size(), 1);
         const HardwareCard &card = *shown.first();
-        QCOMPARE(child<QLabel>(card, "rowCount")->text(), QString::number(rowCount));
-        QCOMPARE(child<PlainLabel>(card, "sectionMessage")->isVisible(), hasMessage);
-
-        QList<PlainLabel *> labels = card.findChildren<PlainLabel *>("rowLabel");
-        QList<SelectableText *> valueTexts = card.findChildren<SelectableText *>("rowValue");
+        QCOMPARE(card.findChild<QLabel *>("rowCount")->text(), QString::number(rowCount));
+        QCOMPARE(card.findChild<PlainLabel *>("sectionMessage")->isVisible(), hasMessage);
+        const QList<PlainLabel *> labels = topDown<PlainLabel>(card, "rowLabel");
+        const QList<SelectableText *> valueTexts = topDown<SelectableText>(card, "rowValue");
         const QList<QWidget *> separators = card.findChildren<QWidget *>("rowSeparator");
         QCOMPARE(labels.size(), rowCount);
         QCOMPARE(separators.size(), std::max(0, rowCount - 1));
-        const auto byY = [](const QWidget *a, const QWidget *b) {
-            return a->mapTo(a->window(), QPoint()).y() < b->mapTo(b->window(), QPoint()).y();
-        };
-        std::sort(labels.begin(), labels.end(), byY);
-        std::sort(valueTexts.begin(), valueTexts.end(), byY);
         for (int index = 0; index < rowCount; ++index) {
             QCOMPARE(labels[index]->text(), values[index].label);
             QCOMPARE(valueTexts[index]->text(), values[index].value);
@@ -220,8 +195,7 @@ private slots:
         // Hairlines stand only between rows: after the first row's top and before the last row's bottom.
         for (const QWidget *separator : separators) {
             const int y = separator->mapTo(&card, QPoint()).y();
-            QVERIFY(y > labels.first()->mapTo(&card, QPoint()).y());
-            QVERIFY(y < labels.last()->mapTo(&card, QPoint()).y());
+            QVERIFY(y > labels.first()->mapTo(&card, QPoint()).y() && y < labels.last()->mapTo(&card, QPoint()).y());
         }
         if (rowCount == 0)
             return;
@@ -237,12 +211,10 @@ private slots:
         InventorySnapshot withLongValue = snapshot();
         withLongValue.sections.first().values.first().value = value;
         show(withLongValue, 560);
-
         auto *text = cards(*m_page).first()->findChildren<SelectableText *>("rowValue").first();
-        const QRect inCard(text->mapTo(text->parentWidget()->parentWidget(), QPoint()), text->size());
-        QVERIFY(text->parentWidget()->parentWidget()->rect().contains(inCard));
+        const QWidget *card = text->parentWidget()->parentWidget();
+        QVERIFY(card->rect().contains(QRect(text->mapTo(card, QPoint()), text->size())));
         QVERIFY(text->height() > 3 * text->fontMetrics().height());
-
         text->setFocus();
         QTest::keySequence(text, QKeySequence::SelectAll);
         QTest::keySequence(text, QKeySequence::Copy);
@@ -254,10 +226,11 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("value");
         const QString word50 = QString("Abcdefghij").repeated(5);
-        QTest::newRow("66-character model") << "MacBook Pro with a rather long but ordinary model name x MPHE3LL/A"
-                                            << "Apple M2 Pro";
+        // clang-format off
+        QTest::newRow("66-character model") << "MacBook Pro with a rather long but ordinary model name x MPHE3LL/A" << "Apple M2 Pro";
         QTest::newRow("50-letter word in the model") << "MacBook Pro " + word50 << word50;
         QTest::newRow("a megabyte in one value") << "MacBook Pro" << QString("AppleM2Pro").repeated(100000);
+        // clang-format on
     }
 
     void longOutsideTextStaysInsideThePage()
@@ -268,10 +241,8 @@ private slots:
         withLongText.sections.first().values.first().value = value;
         // The page of a window at its minimum width, 1180, less the sidebar.
         show(withLongText, 1180 - 224);
-
-        const QWidget *content = child<QWidget>(*m_page, "overviewContent");
-        QVERIFY(content->width() <= m_page->width());
-        const QWidget *barcode = child<QWidget>(*m_page, "barcodeFrame");
+        QVERIFY(child<QWidget>("overviewContent")->width() <= m_page->width());
+        const QWidget *barcode = child<QWidget>("barcodeFrame");
         QVERIFY(m_page->rect().contains(QRect(barcode->mapTo(m_page.get(), QPoint()), barcode->size())));
         // A value is shown cut after the length cap with the rest in the tooltip, laid out no further.
         const auto *shown = cards(*m_page).first()->findChildren<SelectableText *>("rowValue").first();
@@ -295,7 +266,6 @@ private slots:
         QFETCH(int, pageWidth);
         QFETCH(int, columns);
         show(snapshot(), pageWidth);
-
         const QList<HardwareCard *> shown = cards(*m_page);
         QCOMPARE(shown.size(), 3);
         QSet<int> lefts;
@@ -306,8 +276,7 @@ private slots:
         QCOMPARE(lefts.size(), columns);
         if (columns > 1) {
             QCOMPARE(shown[1]->x() - shown[0]->geometry().right() - 1, 14);
-            // Cards in one row keep their own heights.
-            QVERIFY(shown[0]->height() != shown[1]->height());
+            QVERIFY(shown[0]->height() != shown[1]->height()); // cards in one row keep their own heights
         }
     }
 
@@ -317,25 +286,20 @@ private slots:
         show(first);
         const QList<HardwareCard *> before = cards(*m_page);
         const QList<SelectableText *> valuesBefore = before.first()->findChildren<SelectableText *>("rowValue");
-
         // A technician's mark re-announces the snapshot with the same sections: nothing is rebuilt.
         first.diagnostics.first().state = DiagnosticState::Pass;
         show(first);
         QCOMPARE(cards(*m_page), before);
         QCOMPARE(before.first()->findChildren<SelectableText *>("rowValue"), valuesBefore);
-
         // The next scan drops a section and changes another: the remaining cards follow in place.
         InventorySnapshot next = snapshot("MacBook Air");
         next.sections.removeAt(1);
         next.sections.first().values = rows(4);
         show(next);
-        const QList<HardwareCard *> after = cards(*m_page);
-        QCOMPARE(after.size(), 2);
-        QCOMPARE(after.first(), before.first());
-        QCOMPARE(after.last(), before.last());
-        QCOMPARE(child<QLabel>(*after.first(), "rowCount")->text(), "4");
-        QCOMPARE(after.first()->findChildren<QWidget *>("rowSeparator").size(), 3);
-        QCOMPARE(child<QLabel>(*m_page, "heroTitle")->text(), "MacBook Air");
+        QCOMPARE(cards(*m_page), (QList<HardwareCard *>{before.first(), before.last()}));
+        QCOMPARE(before.first()->findChild<QLabel *>("rowCount")->text(), "4");
+        QCOMPARE(before.first()->findChildren<QWidget *>("rowSeparator").size(), 3);
+        QCOMPARE(child("heroTitle")->text(), "MacBook Air");
     }
 };
 
