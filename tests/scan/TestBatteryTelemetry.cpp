@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QTest>
 
+#include <tuple>
+
 using namespace wrenlow;
 
 using Telemetry = BatteryTelemetry;
