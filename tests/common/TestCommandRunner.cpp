@@ -59,59 +59,49 @@ private slots:
         QTest::addColumn<double>("limit");
         QTest::addColumn<Result>("expected");
 
+        // clang-format off
         QTest::newRow("trimmed output") << "printf 'arm64\\n'" << 10.0 << Result{"arm64", "", 0};
-        QTest::newRow("both streams trimmed, inner blanks kept")
-            << "printf '  a  b \\n\\t'; printf ' oops \\n' >&2; exit 7" << 10.0 << Result{"a  b", "oops", 7};
-        QTest::newRow("invalid UTF-8 blanks only that stream")
-            << "printf '\\377\\376'; printf 'fine' >&2; exit 4" << 10.0 << Result{"", "fine", 4};
+        QTest::newRow("both streams trimmed, inner blanks kept") << "printf '  a  b \\n\\t'; printf ' oops \\n' >&2; exit 7" << 10.0 << Result{"a  b", "oops", 7};
+        QTest::newRow("invalid UTF-8 blanks only that stream") << "printf '\\377\\376'; printf 'fine' >&2; exit 4" << 10.0 << Result{"", "fine", 4};
         QTest::newRow("standard input is the null device") << "cat; printf done" << 10.0 << Result{"done", "", 0};
-        QTest::newRow("unicode survives")
-            << "printf 'Macintosh HD \\342\\200\\224 100%%'" << 10.0 << Result{"Macintosh HD — 100%", "", 0};
+        QTest::newRow("unicode survives") << "printf 'Macintosh HD \\342\\200\\224 100%%'" << 10.0 << Result{"Macintosh HD — 100%", "", 0};
         QTest::newRow("a login shell") << "[[ -o login ]] && printf login" << 10.0 << Result{"login", "", 0};
         QTest::newRow("zero limit") << "sleep 5" << 0.0 << Result{"", "Timed out", 124};
+        QTest::newRow("large output arrives whole") << "head -c 2000000 /dev/zero | tr '\\0' x; exit 3" << 20.0 << Result{QString(2000000, u'x'), "", 3};
+        // clang-format on
     }
 
     void outcomes()
     {
         QFETCH(QString, command);
         QFETCH(double, limit);
-        QFETCH(Result, expected);
-        QCOMPARE(CommandRunner::run(command, limit), expected);
+        QTEST(CommandRunner::run(command, limit), "expected");
     }
 
-    void largeOutputArrivesWhole()
+    // A time-out, or a stream past the cap (whose output is dropped), ends the shell and the rest of its pipeline
+    // with it, long before the sleeps would.
+    void stoppingEndsTheWholeGroup_data()
     {
-        const auto result = CommandRunner::run(QStringLiteral("head -c 2000000 /dev/zero | tr '\\0' x; exit 3"), 20);
-        QCOMPARE(result.status, 3);
-        QVERIFY(result.stdOut == QString(2000000, u'x'));
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<double>("limit");
+        QTest::addColumn<Result>("expected");
+        const QString bytes = QString::number(CommandRunner::maxStreamBytes + 1);
+        const Result tooLarge{"", "Stopped: the command wrote more than 16 MiB.", CommandRunner::outputTooLargeStatus};
+        QTest::newRow("time-out") << "sleep 31.5 | cat; echo never" << 1.0 << Result{"", "Timed out", 124};
+        // clang-format off
+        QTest::newRow("standard output past the cap") << "head -c " + bytes + " /dev/zero; sleep 31" << 20.0 << tooLarge;
+        QTest::newRow("standard error past the cap") << "head -c " + bytes + " /dev/zero >&2; sleep 31" << 20.0 << tooLarge;
+        // clang-format on
     }
 
-    void timeOutEndsTheWholePipeline()
+    void stoppingEndsTheWholeGroup()
     {
+        QFETCH(QString, command);
+        QFETCH(double, limit);
         QElapsedTimer clock;
         clock.start();
-        const auto result = CommandRunner::run(recordingGroup("sleep 31.5 | cat; echo never"), 1);
-        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(result, (Result{"", "Timed out", 124}));
-        QTRY_COMPARE_WITH_TIMEOUT(runningInGroup(recordedGroup()), 0, 2000);
-    }
-
-    void streamPastTheCapStopsTheWholeGroup_data()
-    {
-        QTest::addColumn<QString>("redirect");
-        QTest::newRow("standard output") << "";
-        QTest::newRow("standard error") << ">&2";
-    }
-
-    // What it wrote is dropped, and the shell and the rest of its pipeline go with it, long before the limit.
-    void streamPastTheCapStopsTheWholeGroup()
-    {
-        QFETCH(QString, redirect);
-        const QString bytes = QString::number(CommandRunner::maxStreamBytes + 1);
-        const auto result =
-            CommandRunner::run(recordingGroup("head -c " + bytes + " /dev/zero " + redirect + "; sleep 31"), 20);
-        QCOMPARE(result,
-                 (Result{"", "Stopped: the command wrote more than 16 MiB.", CommandRunner::outputTooLargeStatus}));
+        QTEST(CommandRunner::run(recordingGroup(command), limit), "expected");
+        QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
         QTRY_COMPARE_WITH_TIMEOUT(runningInGroup(recordedGroup()), 0, 2000);
     }
 
@@ -121,9 +111,7 @@ private slots:
         CommandRunner::setShell(QStringLiteral("/no/such/shell"));
         const auto result = CommandRunner::run(QStringLiteral("printf x"));
         CommandRunner::setShell(previous);
-        QCOMPARE(result.status, -1);
-        QCOMPARE(result.stdOut, QString());
-        QVERIFY(!result.stdErr.isEmpty());
+        QVERIFY(result.status == -1 && result.stdOut.isEmpty() && !result.stdErr.isEmpty());
     }
 
     void mainThreadEventsAreServedWhileWaiting()
@@ -136,22 +124,13 @@ private slots:
         QVERIFY(ticks >= 5);
     }
 
-    void json_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("isObject");
-
-        QTest::newRow("object, status 0") << "printf '{\"a\": [1, 2]}\\n'" << true;
-        QTest::newRow("array") << "printf '[{\"a\": 1}]'" << false;
-        QTest::newRow("invalid JSON") << "printf '{\"a\": '" << false;
-        QTest::newRow("object with standard error") << "printf '{}'; printf 'warning' >&2" << true;
-    }
-
+    // Only a top-level object counts, whatever the tool also writes to standard error.
     void json()
     {
-        QFETCH(QString, command);
-        QFETCH(bool, isObject);
-        QCOMPARE(CommandRunner::json(command).has_value(), isObject);
+        QVERIFY(CommandRunner::json("printf '{\"a\": [1, 2]}\\n'"));
+        QVERIFY(CommandRunner::json("printf '{}'; printf 'warning' >&2"));
+        QVERIFY(!CommandRunner::json("printf '[{\"a\": 1}]'"));
+        QVERIFY(!CommandRunner::json("printf '{\"a\": '"));
     }
 
     void abortEndsARunningCommandAndRefusesNewOnes()

@@ -44,11 +44,9 @@ private slots:
 
     void sectionIdIsReadAsStoredAndMessageMayBeNull()
     {
-        const QJsonObject section = test::object(R"({"id": "other", "key": "identity", "title": "Mac Identity",
-                                                     "symbol": "cpu", "values": [], "message": null})");
-        const InventorySection decoded = InventorySection::fromJson(section);
-        QCOMPARE(decoded.id, "other");
-        QVERIFY(!decoded.message.has_value());
+        const InventorySection decoded = InventorySection::fromJson(test::object(
+            R"({"id": "other", "key": "identity", "title": "Mac Identity", "symbol": "cpu", "values": [], "message": null})"));
+        QVERIFY(decoded.id == "other" && !decoded.message);
     }
 
     void decodingRejects_data()
@@ -91,15 +89,15 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("expected");
-        const auto add = [](const char *name, const char *key, const char *label, const char *expected) {
-            QTest::newRow(name) << QString(key) << QString(label) << QString(expected);
-        };
-        add("label in other case, value trimmed", "identity", "SERIAL NUMBER", "C02X");
-        add("not reported, any case, padded", "identity", "Model", "");
-        add("first of two rows", "identity", "Display", "A");
-        add("no prefix match", "identity", "Disk 1", "");
-        add("section key in other case", "Identity", "Display", "");
+        // clang-format off
+        QTest::newRow("label in other case, value trimmed") << "identity" << "SERIAL NUMBER" << "C02X";
+        QTest::newRow("not reported, any case, padded") << "identity" << "Model" << "";
+        QTest::newRow("first of two rows") << "identity" << "Display" << "A";
+        QTest::newRow("no prefix match") << "identity" << "Disk 1" << "";
+        QTest::newRow("section key in other case") << "Identity" << "Display" << "";
+        // clang-format on
     }
+
     void reportedValues()
     {
         QFETCH(QString, key);

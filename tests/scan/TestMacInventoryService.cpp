@@ -34,12 +34,6 @@ private:
         return lines;
     }
 
-    static InventorySnapshot scan(mactools::ToolLimits limits = {})
-    {
-        const MacInventoryService service(limits);
-        return QCoro::waitFor(service.scan());
-    }
-
     // A zombie has ended; it only waits for its parent (here possibly a container's idle init) to reap it.
     static bool running(qint64 pid)
     {
@@ -76,7 +70,7 @@ private slots:
         QFETCH(QString, expected);
         FakeMacEnvironment mac(scenario);
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-        const InventorySnapshot snapshot = scan();
+        const InventorySnapshot snapshot = QCoro::waitFor(MacInventoryService().scan());
         QCOMPARE(test::snapshotLines(snapshot), expectedLines(expected));
         QVERIFY(snapshot.collectedAt >= before && snapshot.collectedAt <= QDateTime::currentDateTimeUtc());
         QVERIFY(snapshot.elapsedSeconds > 0 && snapshot.elapsedSeconds < 30);
@@ -100,7 +94,7 @@ private slots:
         const double sumOfLimits = limits.systemProfiler + limits.batteryRegistry + 12 * limits.standard;
         QElapsedTimer clock;
         clock.start();
-        const InventorySnapshot snapshot = scan(limits);
+        const InventorySnapshot snapshot = QCoro::waitFor(MacInventoryService(limits).scan());
         const double seconds = clock.elapsed() / 1000.0;
         // Each limit starts once its tool has launched, so starting and ending fourteen shells comes on top.
         QVERIFY2(seconds < sumOfLimits + 14 * 0.05, qPrintable(QString::number(seconds)));
