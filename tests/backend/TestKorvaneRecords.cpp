@@ -1,3 +1,4 @@
+// The broker's answers read into records, and its error envelopes.
 #include "backend/KorvaneErrors.h"
 #include "backend/KorvaneRecords.h"
 

@@ -35,8 +35,7 @@ GatewayScenario loginScenario(const QString &logins, const QString &route = {}, 
     return scenario(R"({"POST /api/v1/auth/login": [)" + logins + "]" + other + "}");
 }
 
-// How an operation ended: "ok", "HTTP <status>" for an error answer, the client error's text, or
-// "platform: <text>".
+// How an operation ended: "ok", "HTTP <status>" for an error answer, or the error's text.
 template <typename T> QString outcome(QCoro::Task<T> task)
 {
     try {
@@ -44,10 +43,8 @@ template <typename T> QString outcome(QCoro::Task<T> task)
         return "ok";
     } catch (const KorvaneApiError &error) {
         return "HTTP " + QString::number(error.statusCode());
-    } catch (const KorvaneClientError &error) {
+    } catch (const WrenlowError &error) {
         return error.description();
-    } catch (const PlatformError &error) {
-        return "platform: " + error.description();
     }
 }
 
@@ -152,9 +149,8 @@ private slots:
             if (signedInBefore)
                 broker.signIn();
             QCOMPARE(outcome(broker.client.login(" tech1 ", credential, !pin.isEmpty())), result);
-            QCOMPARE(broker.client.brokerToken().value_or("none"), result == "ok"   ? "new"
-                                                                   : signedInBefore ? "old"
-                                                                                    : "none");
+            const QString kept = signedInBefore ? "old" : "none";
+            QCOMPARE(broker.client.brokerToken().value_or("none"), result == "ok" ? "new" : kept);
             const QList<LoggedRequest> sent = broker.standIn.requests().mid(signedInBefore ? 1 : 0);
             QCOMPARE(sent.size(), result.contains("PIN") ? 0 : 1);
             for (const LoggedRequest &request : sent)
@@ -191,9 +187,8 @@ private slots:
         Broker broker(loginScenario(loginReply("tok"), route, answer));
         broker.signIn();
         MacKorvaneApiClient &client = broker.client;
-        const bool health = route == "GET /health";
-        QTEST(health ? QString(waitForTask(client.isReachable()) ? "reachable" : "unreachable")
-                     : outcome(client.resolve(QJsonObject{})),
+        QTEST(route == "GET /health" ? QString(waitForTask(client.isReachable()) ? "reachable" : "unreachable")
+                                     : outcome(client.resolve(QJsonObject{})),
               "result");
         QCOMPARE(broker.standIn.requests().size(), 2);
         QCOMPARE(client.brokerToken(), "tok");

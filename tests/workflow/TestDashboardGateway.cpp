@@ -34,7 +34,6 @@ const QString listRoute = "GET /sheets?action=listProjects";
 const QByteArray sparseTerabyte = "a sparse terabyte";
 const QString duplicateRoute = "GET /sheets?action=checkDuplicate";
 const QString uploadRoute = "POST /sheets";
-const QByteArray duplicateRest = R"(, "sheetName": "Spring Macs", "employeeName": "", "matches": [])";
 const QByteArray uploadRest = R"(, "duplicate": false, "sheetName": "S", "duplicateAction": "skip", )"
                               R"("employeeName": "", "busy": false, "retryable": false, "retryAfterMs": 0)";
 
@@ -107,14 +106,13 @@ private slots:
                           replyJson(R"("ok": true, "empId": "E100", "targetSpreadsheetId": "s", "employeeName": ")" +
                                     name + R"(", "projects": )" + projects));
         };
-        const QStringList none;
         // clang-format off
-        QTest::newRow("blank") << ProjectCase{" \n", true, {}, "Bo", "EMP ID is required.", none, "Returns", "Bo", ""};
+        QTest::newRow("blank") << ProjectCase{" \n", true, {}, "Bo", "EMP ID is required.", {}, "Returns", "Bo", ""};
         QTest::newRow("amazon, signed out") << ProjectCase{" amzn ", false, {}, "", "Amazon Returns routing selected.", {"Incoming Amazon Returns"}, "Incoming Amazon Returns", "", ""};
         QTest::newRow("selection kept, blank name filled") << ProjectCase{"e100 ", true, {}, " ", "Loaded 2 projects for Ada Lovelace.", {"Spring Macs", "Returns"}, "Returns", "Ada Lovelace", "Ada Lovelace"};
         QTest::newRow("one, nameless") << ProjectCase{"E100", true, list("", R"(["Solo"])"), "Bo", "Loaded 1 project for E100.", {"Solo"}, "Solo", "Bo", ""};
         QTest::newRow("name cleaned for the field") << ProjectCase{"E100", true, list(R"(Ev\u202ee\tL\nx\u0007)", R"(["Solo"])"), "", "Loaded 1 project for Eve L x.", {"Solo"}, "Solo", "Eve L x", "Eve L x"};
-        QTest::newRow("failed") << ProjectCase{"E100", true, answer(listRoute, R"({"status": 500})"), "Bo", "Sheets returned HTTP 500.", none, "", "Bo", ""};
+        QTest::newRow("failed") << ProjectCase{"E100", true, answer(listRoute, R"({"status": 500})"), "Bo", "Sheets returned HTTP 500.", {}, "", "Bo", ""};
         // clang-format on
     }
 
@@ -145,11 +143,10 @@ private slots:
     void routing_data()
     {
         QTest::addColumn<RoutingCase>("c");
-        const auto duplicate = [](const QByteArray &members) {
-            return answer(duplicateRoute, replyJson(members + duplicateRest));
-        };
-        const QJsonObject atRow7 = duplicate(R"("ok": true, "duplicate": true, "rowNumber": 7)");
-        const QJsonObject unanswered = duplicate(R"("ok": false, "duplicate": false)");
+        const QByteArray rest = R"(, "sheetName": "Spring Macs", "employeeName": "", "matches": [])";
+        const QJsonObject atRow7 =
+            answer(duplicateRoute, replyJson(R"("ok": true, "duplicate": true, "rowNumber": 7)" + rest));
+        const QJsonObject unanswered = answer(duplicateRoute, replyJson(R"("ok": false, "duplicate": false)" + rest));
         const QJsonObject down = answer(uploadRoute, R"({"status": 503})");
         const QString unclear = "The Sheets service did not complete the duplicate check.";
         // clang-format off
@@ -270,15 +267,11 @@ private slots:
                                 "korvaneStatus",   "isKorvaneBusy",   "korvaneCredential"};
         const QStringList ready{"korvaneStatus", "isKorvaneBusy", "korvaneCredential"};
         const QStringList refused{"korvaneConfigured", "korvaneStatus"};
-        const auto failure = [](const QString &route, int status, const char *message) {
-            return answer(route, QByteArray(R"({"status": )") + QByteArray::number(status) +
-                                     R"(, "json": {"error": {"code": "x", "message": ")" + message + R"("}}})");
-        };
         // clang-format off
         QTest::newRow("unreachable") << SignInCase{answer("GET /health", R"({"status": 503})"), "tech1", "Wrenlow backend gateway is unavailable.", "123456", refused, 42};
         QTest::newRow("blank user") << SignInCase{{}, " \n", "Enter a Korvane user and password or PIN.", "123456", refused, 42};
-        QTest::newRow("refused") << SignInCase{failure("POST /api/v1/auth/login", 401, "Wrong PIN."), "tech1", "Wrong PIN.", "", reset, 42};
-        QTest::newRow("options fail") << SignInCase{failure("GET /api/v1/units/creation-options", 500, "No options."), "tech1", "No options.", "", reset, 42};
+        QTest::newRow("refused") << SignInCase{answer("POST /api/v1/auth/login", R"({"status": 401, "json": {"error": {"code": "x", "message": "Wrong PIN."}}})"), "tech1", "Wrong PIN.", "", reset, 42};
+        QTest::newRow("options fail") << SignInCase{answer("GET /api/v1/units/creation-options", R"({"status": 500, "json": {"error": {"message": "No options."}}})"), "tech1", "No options.", "", reset, 42};
         QTest::newRow("ready, padded user, selection kept") << SignInCase{{}, " tech1 ", "Korvane ready: 2 lots, 2 categories.", "", ready, 42};
         QTest::newRow("one each, gone selection replaced") << SignInCase{answer("GET /api/v1/units/creation-options", replyJson(R"("lots": [{"lot_id": 5, "name": "L", "allow_duplicate_match_unit_assumption": false}], "unit_categories": [{"config_value_id": 7, "label": "Laptop"}])")), "tech1", "Korvane ready: 1 lot, 1 category.", "", ready, 5};
         // clang-format on
@@ -400,8 +393,8 @@ private slots:
         QCOMPARE(model.korvaneStatus(), "Korvane signed out.");
         QCOMPARE(model.routingStatus(), "Sign in to Korvane to enable Sheets routing.");
         QVERIFY(!model.sheetsConfigured() && model.korvaneLots().isEmpty() && !model.selectedKorvaneLotId());
-        QVERIFY(!model.korvaneResolvedUnitId() && model.korvaneResolveSummary().isEmpty());
-        QVERIFY(!model.korvaneSummaryNeedsReview());
+        QVERIFY(!model.korvaneResolvedUnitId() && model.korvaneResolveSummary().isEmpty() &&
+                !model.korvaneSummaryNeedsReview());
         QCOMPARE(model.projectOptions(), QStringList{"Spring Macs"});
         QCOMPARE(rig.requestsFor("/api/v1/auth/logout").size(), 1);
     }
