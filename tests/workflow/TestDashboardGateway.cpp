@@ -171,8 +171,9 @@ private slots:
     }
 
     // Refusals before the busy flag leave it and the pending count alone; past it, every exit clears the flag (and
-    // the upload then re-reads the count). Only an upload that ends in an error is queued. Both checks ask about the
-    // project the upload writes to: trimmed, as the payload carries it.
+    // the upload then re-reads the count). Only an upload that ends in an error is queued; one the queue cannot take
+    // says so and claims nothing was kept. Both checks ask about the project the upload writes to: trimmed, as the
+    // payload carries it.
     void routing()
     {
         QFETCH(RoutingCase, c);
