@@ -34,7 +34,6 @@ const QString listRoute = "GET /sheets?action=listProjects";
 const QByteArray sparseTerabyte = "a sparse terabyte";
 const QString duplicateRoute = "GET /sheets?action=checkDuplicate";
 const QString uploadRoute = "POST /sheets";
-const QByteArray duplicateRest = R"(, "sheetName": "Spring Macs", "employeeName": "", "matches": [])";
 const QByteArray uploadRest = R"(, "duplicate": false, "sheetName": "S", "duplicateAction": "skip", )"
                               R"("employeeName": "", "busy": false, "retryable": false, "retryAfterMs": 0)";
 
@@ -58,7 +57,7 @@ struct ProjectCase
 struct RoutingCase
 {
     bool upload; // else the duplicate check
-    int stage;   // 0 no scan, 1 untested, 2 no EMP ID, 3 signed out, 4 no serial, 5 ready
+    int stage; // 0 no scan, 1 untested, 2 no EMP ID, 3 signed out, 4 no serial, 5 ready, 6 the queue cannot be written
     QString action;
     QJsonObject routes;
     QString status; // the operation's line: `routingStatus`, or `lastDuplicateMessage` for the check
@@ -93,12 +92,6 @@ struct ResolveCase
 
 } // namespace
 
-Q_DECLARE_METATYPE(ProjectCase)
-Q_DECLARE_METATYPE(RoutingCase)
-Q_DECLARE_METATYPE(RetryCase)
-Q_DECLARE_METATYPE(SignInCase)
-Q_DECLARE_METATYPE(ResolveCase)
-
 class TestDashboardGateway : public QObject
 {
     Q_OBJECT
@@ -113,19 +106,13 @@ private slots:
                           replyJson(R"("ok": true, "empId": "E100", "targetSpreadsheetId": "s", "employeeName": ")" +
                                     name + R"(", "projects": )" + projects));
         };
-        const QStringList none;
         // clang-format off
-        QTest::newRow("blank") << ProjectCase{" \n", true, {}, "Bo", "EMP ID is required.", none, "Returns", "Bo", ""};
-        QTest::newRow("amazon, signed out") << ProjectCase{" amzn ", false, {}, "", "Amazon Returns routing selected.",
-            {"Incoming Amazon Returns"}, "Incoming Amazon Returns", "", ""};
-        QTest::newRow("selection kept, blank name filled") << ProjectCase{"e100 ", true, {}, " ",
-            "Loaded 2 projects for Ada Lovelace.", {"Spring Macs", "Returns"}, "Returns", "Ada Lovelace", "Ada Lovelace"};
-        QTest::newRow("one, nameless") << ProjectCase{"E100", true, list("", R"(["Solo"])"), "Bo",
-            "Loaded 1 project for E100.", {"Solo"}, "Solo", "Bo", ""};
-        QTest::newRow("name cleaned for the field") << ProjectCase{"E100", true, list(R"(Ev\u202ee\tL\nx\u0007)",
-            R"(["Solo"])"), "", "Loaded 1 project for Eve L x.", {"Solo"}, "Solo", "Eve L x", "Eve L x"};
-        QTest::newRow("failed") << ProjectCase{"E100", true, answer(listRoute, R"({"status": 500})"), "Bo",
-            "Sheets returned HTTP 500.", none, "", "Bo", ""};
+        QTest::newRow("blank") << ProjectCase{" \n", true, {}, "Bo", "EMP ID is required.", {}, "Returns", "Bo", ""};
+        QTest::newRow("amazon, signed out") << ProjectCase{" amzn ", false, {}, "", "Amazon Returns routing selected.", {"Incoming Amazon Returns"}, "Incoming Amazon Returns", "", ""};
+        QTest::newRow("selection kept, blank name filled") << ProjectCase{"e100 ", true, {}, " ", "Loaded 2 projects for Ada Lovelace.", {"Spring Macs", "Returns"}, "Returns", "Ada Lovelace", "Ada Lovelace"};
+        QTest::newRow("one, nameless") << ProjectCase{"E100", true, list("", R"(["Solo"])"), "Bo", "Loaded 1 project for E100.", {"Solo"}, "Solo", "Bo", ""};
+        QTest::newRow("name cleaned for the field") << ProjectCase{"E100", true, list(R"(Ev\u202ee\tL\nx\u0007)", R"(["Solo"])"), "", "Loaded 1 project for Eve L x.", {"Solo"}, "Solo", "Eve L x", "Eve L x"};
+        QTest::newRow("failed") << ProjectCase{"E100", true, answer(listRoute, R"({"status": 500})"), "Bo", "Sheets returned HTTP 500.", {}, "", "Bo", ""};
         // clang-format on
     }
 
@@ -156,42 +143,37 @@ private slots:
     void routing_data()
     {
         QTest::addColumn<RoutingCase>("c");
-        const auto duplicate = [](const QByteArray &members) {
-            return answer(duplicateRoute, replyJson(members + duplicateRest));
-        };
-        const QJsonObject atRow7 = duplicate(R"("ok": true, "duplicate": true, "rowNumber": 7)");
-        const QJsonObject unanswered = duplicate(R"("ok": false, "duplicate": false)");
-        const QString skipped = "Duplicate found in Spring Macs row 7. Upload skipped.";
+        const QByteArray rest = R"(, "sheetName": "Spring Macs", "employeeName": "", "matches": [])";
+        const QJsonObject atRow7 =
+            answer(duplicateRoute, replyJson(R"("ok": true, "duplicate": true, "rowNumber": 7)" + rest));
+        const QJsonObject unanswered = answer(duplicateRoute, replyJson(R"("ok": false, "duplicate": false)" + rest));
+        const QJsonObject down = answer(uploadRoute, R"({"status": 503})");
         const QString unclear = "The Sheets service did not complete the duplicate check.";
         // clang-format off
         QTest::newRow("check: no scan") << RoutingCase{false, 0, "skip", {}, "Scan this Mac first.", 0, 0};
         QTest::newRow("check: no routing") << RoutingCase{false, 2, "skip", {}, "Complete EMP/project routing first.", 0, 0};
         QTest::newRow("check: signed out") << RoutingCase{false, 3, "skip", {}, "Sign in to Korvane to use Sheets.", 0, 0};
         QTest::newRow("check: clean") << RoutingCase{false, 5, "skip", {}, "No duplicate found.", 0, 0};
-        QTest::newRow("check: row and matches") << RoutingCase{false, 5, "skip", answer(duplicateRoute,
-            replyJson(R"("ok": true, "duplicate": true, "sheetName": "Macs", "rowNumber": "7", "employeeName": "", )"
-                      R"("matches": ["serial", {"field": "assetTag", "value": "A1"}, 3])")),
-            "Duplicate found in Macs row 7 (serial, assetTag: A1).", 0, 0};
-        QTest::newRow("check: unanswered") << RoutingCase{false, 5, "skip", unanswered,
-            "Duplicate check failed: " + unclear, 0, 0};
+        QTest::newRow("check: row and matches") << RoutingCase{false, 5, "skip", answer(duplicateRoute, replyJson(R"("ok": true, "duplicate": true, "sheetName": "Macs", "rowNumber": "7", "employeeName": "", "matches": ["serial", {"field": "assetTag", "value": "A1"}, 3])")), "Duplicate found in Macs row 7 (serial, assetTag: A1).", 0, 0};
+        QTest::newRow("check: unanswered") << RoutingCase{false, 5, "skip", unanswered, "Duplicate check failed: " + unclear, 0, 0};
         QTest::newRow("no scan") << RoutingCase{true, 0, "skip", {}, "Scan this Mac before upload.", 0, 0};
         QTest::newRow("untested") << RoutingCase{true, 1, "skip", {}, "Complete all applicable tests before upload.", 0, 0};
         QTest::newRow("no routing") << RoutingCase{true, 2, "skip", {}, "Complete EMP/project routing before upload.", 0, 0};
         QTest::newRow("signed out") << RoutingCase{true, 3, "skip", {}, "Sign in to Korvane to enable Sheets upload.", 0, 0};
         QTest::newRow("builder refuses") << RoutingCase{true, 4, "skip", {}, "A serial number is required before upload.", 0, 0};
         QTest::newRow("check unanswered, nothing sent") << RoutingCase{true, 5, "skip", unanswered, unclear, 0, 0};
-        QTest::newRow("duplicate skipped") << RoutingCase{true, 5, "skip", atRow7, skipped, 0, 0};
+        QTest::newRow("duplicate skipped") << RoutingCase{true, 5, "skip", atRow7, "Duplicate found in Spring Macs row 7. Upload skipped.", 0, 0};
         QTest::newRow("duplicate appended") << RoutingCase{true, 5, "append", atRow7, "Upload complete: Spring Macs row 42.", 1, 0};
-        QTest::newRow("refused") << RoutingCase{true, 5, "skip", answer(uploadRoute, replyJson(R"("ok": false)" + uploadRest)),
-            "The Sheets service did not accept the upload.", 1, 0};
-        QTest::newRow("gateway down, queued") << RoutingCase{true, 5, "skip", answer(uploadRoute, R"({"status": 503})"),
-            "Network upload failed. Saved to pending queue: The Sheets service returned an invalid response.", 6, 1};
+        QTest::newRow("refused") << RoutingCase{true, 5, "skip", answer(uploadRoute, replyJson(R"("ok": false)" + uploadRest)), "The Sheets service did not accept the upload.", 1, 0};
+        QTest::newRow("gateway down, queued") << RoutingCase{true, 5, "skip", down, "Network upload failed. Saved to pending queue: The Sheets service returned an invalid response.", 6, 1};
+        QTest::newRow("gateway down, queue blocked") << RoutingCase{true, 6, "skip", down, "Network upload failed and could not be saved to the pending queue: Could not create the folder “<queue>”: a file with that name is in the way.", 6, 0};
         // clang-format on
     }
 
     // Refusals before the busy flag leave it and the pending count alone; past it, every exit clears the flag (and
-    // the upload then re-reads the count). Only an upload that ends in an error is queued. Both checks ask about the
-    // project the upload writes to: trimmed, as the payload carries it.
+    // the upload then re-reads the count). Only an upload that ends in an error is queued; one the queue cannot take
+    // says so and claims nothing was kept. Both checks ask about the project the upload writes to: trimmed, as the
+    // payload carries it.
     void routing()
     {
         QFETCH(RoutingCase, c);
@@ -204,6 +186,8 @@ private slots:
         model.setSnapshot(c.stage == 1 ? scannedSnapshot() : snapshot);
         if (c.stage == 0)
             model.setSnapshot(std::nullopt);
+        QFile blocker(rig.queuePath());
+        QVERIFY(c.stage < 6 || blocker.open(QIODevice::WriteOnly));
         if (c.stage <= 2)
             model.setEmpID("");
         if (c.stage <= 3)
@@ -213,9 +197,10 @@ private slots:
         rig.changes.clear();
 
         waitForTask(c.upload ? model.uploadToSheets() : model.checkDuplicate());
-        QCOMPARE(c.upload ? model.routingStatus() : model.lastDuplicateMessage(), c.status);
+        const QString status = QString(c.status).replace("<queue>", rig.queuePath());
+        QCOMPARE(c.upload ? model.routingStatus() : model.lastDuplicateMessage(), status);
         if (c.upload)
-            QCOMPARE(model.lastDuplicateMessage(), c.status.endsWith("Upload skipped.") ? c.status : QString());
+            QCOMPARE(model.lastDuplicateMessage(), status.endsWith("Upload skipped.") ? status : QString());
         const QList<LoggedRequest> checks = rig.requestsFor("checkDuplicate");
         QCOMPARE(rig.requestsFor("/sheets").size() - checks.size(), c.posts);
         QCOMPARE(rig.queueFiles().size(), c.queued);
@@ -232,40 +217,18 @@ private slots:
             QCOMPARE(check.query.value("projectId"), "Spring Macs");
     }
 
-    // An upload error with a queue that cannot be written says so and claims nothing was kept.
-    void uploadErrorNotSaved()
-    {
-        WorkflowRig rig(answer(uploadRoute, R"({"status": 503})"));
-        QFile blocker(rig.queuePath());
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        rig.prepareUpload();
-        waitForTask(rig.model->uploadToSheets());
-        QVERIFY2(rig.model->routingStatus().startsWith("Network upload failed and could not be saved to the pending "
-                                                       "queue: "),
-                 qPrintable(rig.model->routingStatus()));
-    }
-
     void retry_data()
     {
         QTest::addColumn<RetryCase>("c");
         const QByteArray payload = R"({"schema": "x"})";
         const QByteArray ok = replyJson(R"("ok": true)" + uploadRest);
         const QByteArray refused = replyJson(R"("ok": false, "error": "Closed.")" + uploadRest);
-        const QByteArray terabyte = sparseTerabyte;
         // clang-format off
-        QTest::newRow("signed out") << RetryCase{false, {payload}, {},
-            {"Sign in to Korvane to retry pending Sheets uploads."}, 1, 0};
+        QTest::newRow("signed out") << RetryCase{false, {payload}, {}, {"Sign in to Korvane to retry pending Sheets uploads."}, 1, 0};
         QTest::newRow("empty") << RetryCase{true, {}, {}, {"Pending queue is empty."}, 0, 0};
-        QTest::newRow("stops at a refusal, says why") << RetryCase{true, {payload, payload, payload}, answers(uploadRoute,
-            {ok, refused, ok}), {"Retrying 3 pending uploads…", "Retried pending queue: 1 uploaded, 2 remaining. Closed."}, 2,
-            0};
-        QTest::newRow("not payloads set aside") << RetryCase{true, {"{not json", "[1]", terabyte, payload},
-            answers(uploadRoute, {ok}), {"Retrying 4 pending uploads…",
-            "Retried pending queue: 1 uploaded, 0 remaining. Set aside 3 unreadable files: "
-            "2026-12-01.json, 2026-12-02.json, 2026-12-03.json."},
-            0, 3};
-        QTest::newRow("error pauses") << RetryCase{true, {payload}, answer(uploadRoute, R"({"status": 500})"),
-            {"Retrying 1 pending upload…", "Retried 0. Remaining queue paused: Sheets returned HTTP 500."}, 1, 0};
+        QTest::newRow("stops at a refusal, says why") << RetryCase{true, {payload, payload, payload}, answers(uploadRoute, {ok, refused, ok}), {"Retrying 3 pending uploads…", "Retried pending queue: 1 uploaded, 2 remaining. Closed."}, 2, 0};
+        QTest::newRow("not payloads set aside") << RetryCase{true, {"{not json", "[1]", sparseTerabyte, payload}, answers(uploadRoute, {ok}), {"Retrying 4 pending uploads…", "Retried pending queue: 1 uploaded, 0 remaining. Set aside 3 unreadable files: 2026-12-01.json, 2026-12-02.json, 2026-12-03.json."}, 0, 3};
+        QTest::newRow("error pauses") << RetryCase{true, {payload}, answer(uploadRoute, R"({"status": 500})"), {"Retrying 1 pending upload…", "Retried 0. Remaining queue paused: Sheets returned HTTP 500."}, 1, 0};
         // clang-format on
     }
 
@@ -305,25 +268,13 @@ private slots:
                                 "korvaneStatus",   "isKorvaneBusy",   "korvaneCredential"};
         const QStringList ready{"korvaneStatus", "isKorvaneBusy", "korvaneCredential"};
         const QStringList refused{"korvaneConfigured", "korvaneStatus"};
-        const auto failure = [](const QString &route, int status, const char *message) {
-            return answer(route, QByteArray(R"({"status": )") + QByteArray::number(status) +
-                                     R"(, "json": {"error": {"code": "x", "message": ")" + message + R"("}}})");
-        };
         // clang-format off
-        QTest::newRow("unreachable") << SignInCase{answer("GET /health", R"({"status": 503})"), "tech1",
-            "Wrenlow backend gateway is unavailable.", "123456", refused, 42};
-        QTest::newRow("blank user") << SignInCase{{},       " \n",   "Enter a Korvane user and password or PIN.", "123456",
-            refused, 42};
-        QTest::newRow("refused") << SignInCase{failure("POST /api/v1/auth/login", 401, "Wrong PIN."), "tech1",
-            "Wrong PIN.", "", reset, 42};
-        QTest::newRow("options fail") << SignInCase{failure("GET /api/v1/units/creation-options", 500, "No options."),
-            "tech1", "No options.", "", reset, 42};
-        QTest::newRow("ready, padded user, selection kept") << SignInCase{{}, " tech1 ",
-            "Korvane ready: 2 lots, 2 categories.", "", ready, 42};
-        QTest::newRow("one each, gone selection replaced") << SignInCase{answer("GET /api/v1/units/creation-options",
-            replyJson(R"("lots": [{"lot_id": 5, "name": "L", "allow_duplicate_match_unit_assumption": false}], )"
-                      R"("unit_categories": [{"config_value_id": 7, "label": "Laptop"}])")),
-            "tech1", "Korvane ready: 1 lot, 1 category.", "", ready, 5};
+        QTest::newRow("unreachable") << SignInCase{answer("GET /health", R"({"status": 503})"), "tech1", "Wrenlow backend gateway is unavailable.", "123456", refused, 42};
+        QTest::newRow("blank user") << SignInCase{{}, " \n", "Enter a Korvane user and password or PIN.", "123456", refused, 42};
+        QTest::newRow("refused") << SignInCase{answer("POST /api/v1/auth/login", R"({"status": 401, "json": {"error": {"code": "x", "message": "Wrong PIN."}}})"), "tech1", "Wrong PIN.", "", reset, 42};
+        QTest::newRow("options fail") << SignInCase{answer("GET /api/v1/units/creation-options", R"({"status": 500, "json": {"error": {"message": "No options."}}})"), "tech1", "No options.", "", reset, 42};
+        QTest::newRow("ready, padded user, selection kept") << SignInCase{{}, " tech1 ", "Korvane ready: 2 lots, 2 categories.", "", ready, 42};
+        QTest::newRow("one each, gone selection replaced") << SignInCase{answer("GET /api/v1/units/creation-options", replyJson(R"("lots": [{"lot_id": 5, "name": "L", "allow_duplicate_match_unit_assumption": false}], "unit_categories": [{"config_value_id": 7, "label": "Laptop"}])")), "tech1", "Korvane ready: 1 lot, 1 category.", "", ready, 5};
         // clang-format on
     }
 
@@ -335,9 +286,7 @@ private slots:
         WorkflowRig rig(c.routes);
         DashboardViewModel &model = *rig.model;
         model.setSelectedKorvaneLotId(42);
-        model.setKorvaneIdentifier(c.identifier);
-        model.setKorvaneCredential("123456");
-        model.setKorvaneUsePin(true);
+        rig.fillSignIn(c.identifier);
         rig.changes.clear();
 
         waitForTask(model.loginToKorvane());
@@ -367,9 +316,7 @@ private slots:
     {
         WorkflowRig rig(answer("GET /health", R"({"json": {"ok": true}, "hold": true})"));
         DashboardViewModel &model = *rig.model;
-        model.setKorvaneIdentifier("tech1");
-        model.setKorvaneCredential("123456");
-        model.setKorvaneUsePin(true);
+        rig.fillSignIn();
         QCoro::Task<> first = model.loginToKorvane();
         QTRY_COMPARE(rig.gateway.heldCount(), 1);
         rig.changes.clear();
@@ -389,18 +336,11 @@ private slots:
         QTest::newRow("no scan") << ResolveCase{0, {}, "Scan this Mac before resolving a Korvane unit.", 0, false};
         QTest::newRow("signed out") << ResolveCase{1, {}, "Sign in to Korvane first.", 0, false};
         QTest::newRow("no lot") << ResolveCase{2, {}, "Select a lot before resolving the unit.", 0, false};
-        QTest::newRow("unit among three") << ResolveCase{3,
-            R"({"status": "matched", "match_count": 3, "unit": {"unit_id": 9}})",
-            "Resolved existing Korvane unit #9. Status: matched.", 9, true};
-        QTest::newRow("one candidate") << ResolveCase{3, R"({"match_count": 1, "requires_user_review": false})",
-            "Korvane found 1 candidate match." + review, 0, false};
-        QTest::newRow("text unit id, two") << ResolveCase{3, R"({"match_count": 2, "unit": {"unit_id": "9"}})",
-            "Korvane found 2 candidate matches." + review, 0, true};
-        QTest::newRow("creation allowed") << ResolveCase{3,
-            R"({"requires_user_review": true, "creation_policy": {"creation_allowed": true}})",
-            "No existing unit matched. Korvane permits creation after preflight.", 0, true};
-        QTest::newRow("refused") << ResolveCase{3, R"({"creation_policy": {"creation_allowed": false}})",
-            "Creation is not permitted for this context.", 0, false};
+        QTest::newRow("unit among three") << ResolveCase{3, R"({"status": "matched", "match_count": 3, "unit": {"unit_id": 9}})", "Resolved existing Korvane unit #9. Status: matched.", 9, true};
+        QTest::newRow("one candidate") << ResolveCase{3, R"({"match_count": 1, "requires_user_review": false})", "Korvane found 1 candidate match." + review, 0, false};
+        QTest::newRow("text unit id, two") << ResolveCase{3, R"({"match_count": 2, "unit": {"unit_id": "9"}})", "Korvane found 2 candidate matches." + review, 0, true};
+        QTest::newRow("creation allowed") << ResolveCase{3, R"({"requires_user_review": true, "creation_policy": {"creation_allowed": true}})", "No existing unit matched. Korvane permits creation after preflight.", 0, true};
+        QTest::newRow("refused") << ResolveCase{3, R"({"creation_policy": {"creation_allowed": false}})", "Creation is not permitted for this context.", 0, false};
         QTest::newRow("nothing") << ResolveCase{3, "{}", "Korvane resolve completed with status: unknown.", 0, false};
         // clang-format on
     }
@@ -454,8 +394,8 @@ private slots:
         QCOMPARE(model.korvaneStatus(), "Korvane signed out.");
         QCOMPARE(model.routingStatus(), "Sign in to Korvane to enable Sheets routing.");
         QVERIFY(!model.sheetsConfigured() && model.korvaneLots().isEmpty() && !model.selectedKorvaneLotId());
-        QVERIFY(!model.korvaneResolvedUnitId() && model.korvaneResolveSummary().isEmpty());
-        QVERIFY(!model.korvaneSummaryNeedsReview());
+        QVERIFY(!model.korvaneResolvedUnitId() && model.korvaneResolveSummary().isEmpty() &&
+                !model.korvaneSummaryNeedsReview());
         QCOMPARE(model.projectOptions(), QStringList{"Spring Macs"});
         QCOMPARE(rig.requestsFor("/api/v1/auth/logout").size(), 1);
     }

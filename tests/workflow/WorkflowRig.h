@@ -133,11 +133,17 @@ struct WorkflowRig
 
     QStringList queueFiles() const { return QDir(queuePath()).entryList(QDir::Files, QDir::Name); }
 
-    void signIn()
+    // The sign-in form filled in for a PIN sign-in.
+    void fillSignIn(const QString &identifier = QStringLiteral("tech1"))
     {
-        model->setKorvaneIdentifier(QStringLiteral("tech1"));
+        model->setKorvaneIdentifier(identifier);
         model->setKorvaneCredential(QStringLiteral("123456"));
         model->setKorvaneUsePin(true);
+    }
+
+    void signIn()
+    {
+        fillSignIn();
         waitForTask(model->loginToKorvane());
     }
 
