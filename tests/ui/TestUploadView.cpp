@@ -7,7 +7,6 @@
 #include "ui/SymbolView.h"
 #include "ui/TintedButton.h"
 #include "ui/ContentView.h"
-#include "ui/UploadView.h"
 #include "ui/WrenlowMacApp.h"
 
 #include "FakeMacEnvironment.h"
@@ -46,32 +45,23 @@ QJsonObject scenario(const QString &path)
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
-// The page on a view model of its own, in a fresh home folder, talking to a stand-in gateway.
-// With `window`, the page stands in the application's whole window instead of on its own.
+// The page in the application's whole window, on a view model of its own, in a fresh home folder, talking to a
+// stand-in gateway.
 struct Rig
 {
-    Rig(const QJsonObject &script, const InventorySnapshot &snapshot, bool window = false)
+    Rig(const QJsonObject &script, const InventorySnapshot &snapshot)
     {
         qputenv("HOME", home.path().toUtf8());
         gateway.setScenario(GatewayScenario(script));
         gateway.listen();
         const auto noWait = [](std::chrono::milliseconds) { return QCoro::sleepFor(0ms); };
-        auto owned = std::make_unique<DashboardViewModel>(WorkflowServices::production(gateway.baseUrl(), noWait));
-        owned->setSnapshot(snapshot);
-        if (window) {
-            app = std::make_unique<WrenlowMacApp>(std::move(owned));
-            model = &app->model();
-            model->setSelectedPage(AppPage::Upload);
-            page = app->content()->page(AppPage::Upload);
-            app->window()->show();
-        } else {
-            model = owned.get();
-            ownModel = std::move(owned);
-            ownPage = std::make_unique<UploadView>(*model);
-            page = ownPage.get();
-            page->resize(1100, 1400);
-            page->show();
-        }
+        app = std::make_unique<WrenlowMacApp>(
+            std::make_unique<DashboardViewModel>(WorkflowServices::production(gateway.baseUrl(), noWait)));
+        model = &app->model();
+        model->setSnapshot(snapshot);
+        model->setSelectedPage(AppPage::Upload);
+        page = app->content()->page(AppPage::Upload);
+        app->window()->show();
         settle();
     }
 
@@ -126,8 +116,6 @@ struct Rig
 
     QTemporaryDir home;
     GatewayStandIn gateway;
-    std::unique_ptr<DashboardViewModel> ownModel;
-    std::unique_ptr<UploadView> ownPage;
     std::unique_ptr<WrenlowMacApp> app;
     DashboardViewModel *model = nullptr;
     QWidget *page = nullptr;
@@ -463,12 +451,12 @@ void TestUploadView::controlsLineUpWithTheFields()
     QCOMPARE(at("resolveButton").bottom(), at("lotMenu").bottom());
 }
 
-// The road the README's demo walks, in the whole window against the demo gateway, which is offline at first.
+// The road the README's demo walks, against the demo gateway, which is offline at first.
 void TestUploadView::demoRoad()
 {
     QJsonObject demo = scenario("../gateway/scenarios/demo.json");
     demo.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}, {"json": {"ok": true}}])").array());
-    Rig rig(demo, m_tested, true);
+    Rig rig(demo, m_tested);
     rig.type("empIdField", "E100");
     rig.type("technicianField", "Demo Technician");
     QVERIFY(!rig.shown("offlineNotice"));
