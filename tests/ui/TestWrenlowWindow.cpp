@@ -1,5 +1,5 @@
-// The real window, driven by object name: theme commands, the start scan, the scan shortcut, the identity
-// block, the page switch and the minimum size.
+// The real window, driven by object name: the theme commands, then one road through the start scan, the scan
+// shortcut, the identity block, the page switch and the minimum size.
 #include "ui/ContentView.h"
 #include "ui/StatusPill.h"
 #include "ui/ThemeSetting.h"
@@ -10,7 +10,6 @@
 
 #include "FakeMacEnvironment.h"
 #include "workflow/DashboardViewModel.h"
-#include "workflow/WorkflowServices.h"
 
 #include <QAction>
 #include <QDir>
@@ -57,9 +56,7 @@ private slots:
 
     void themeCommandsShareOneSetting_data();
     void themeCommandsShareOneSetting();
-    void startScanRunsOnceAndOnlyWithoutSnapshot();
-    void scanShortcutDuringAScanDoesNotRestartIt();
-    void pageSwitchAndMinimumSize();
+    void windowRoad();
 
 private:
     QString settingsFile() const { return m_config.path() + "/Wrenlow/Wrenlow Zel Mac.conf"; }
@@ -133,43 +130,50 @@ void TestWrenlowWindow::themeCommandsShareOneSetting()
     expectLook(startsLight);
 }
 
-void TestWrenlowWindow::startScanRunsOnceAndOnlyWithoutSnapshot()
+// The start scan, the scan shortcut, the identity block, the page switch and the minimum size on one window.
+void TestWrenlowWindow::windowRoad()
 {
     // The stand-in MacBook answers in a few milliseconds; a slow system_profiler keeps the scan running long
-    // enough to see the busy button.
+    // enough to see the busy button and press the shortcut.
     QTemporaryDir scenario;
     const QString source = test::FakeMacEnvironment::fakeMacRoot() + "/scenarios/apple-silicon-macbook";
     for (const QString &name : QDir(source).entryList(QDir::Files))
         QVERIFY(QFile::copy(source + '/' + name, scenario.filePath(name)));
     QFile delay(scenario.filePath("system_profiler.delay"));
-    QVERIFY(delay.open(QIODevice::WriteOnly) && delay.write("0.5") == 3);
+    QVERIFY(delay.open(QIODevice::WriteOnly) && delay.write("2") == 1);
     delay.close();
     test::FakeMacEnvironment environment(scenario.path());
     WrenlowMacApp app;
     QSignalSpy changes(&app.model(), &DashboardViewModel::changed);
+    QSignalSpy shortcuts(find<QAction>(app, "scanAction"), &QAction::triggered);
     auto *title = find<QLabel>(app, "topBarTitle");
     auto *serial = find<QLabel>(app, "topBarSerial");
+    auto *architecture = find<QLabel>(app, "topBarArchitecture");
     auto *scan = find<TintedButton>(app, "scanButton");
+    auto *stack = find<QStackedWidget>(app, "pageStack");
     QCOMPARE(title->text(), "Mac");
     QCOMPARE(serial->text(), "Waiting for scan");
-    QVERIFY(!find<QLabel>(app, "topBarArchitecture")->isVisibleTo(app.window()));
+    QVERIFY(!architecture->isVisibleTo(app.window()));
     QVERIFY(!find<StatusPill>(app, "osVersionPill")->isVisibleTo(app.window()));
+    QCOMPARE(stack->currentWidget()->objectName(), "overviewPage");
 
     app.window()->show();
     QTRY_VERIFY(scan->isBusy());
     QCOMPARE(scan->text(), "Scanning");
     QVERIFY(!scan->isEnabled());
+    QVERIFY(QTest::qWaitForWindowActive(app.window()));
+    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(shortcuts.size(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value() && scan->isEnabled(), 20000);
     QCOMPARE(scan->text(), "Scan Mac");
     QCOMPARE(title->text(), app.model().snapshot()->model);
     QCOMPARE(serial->text(), app.model().snapshot()->serial);
     QCOMPARE(find<StatusPill>(app, "osVersionPill")->text(), app.model().snapshot()->osVersion);
     QTRY_COMPARE(find<QLabel>(app, "footerStatus")->text(), app.model().statusText());
-    // Only "arm64" exactly is Apple silicon; a model name with markup stays plain text.
-    auto *architecture = find<QLabel>(app, "topBarArchitecture");
+    QCOMPARE(title->textFormat(), Qt::PlainText);
+    // Only "arm64" exactly is Apple silicon.
     QVERIFY(architecture->isVisibleTo(app.window()));
     QCOMPARE(architecture->text(), "APPLE SILICON");
-    QCOMPARE(title->textFormat(), Qt::PlainText);
     for (const auto &[reported, shown] :
          {std::pair{"x86_64", "INTEL"}, {"arm64", "APPLE SILICON"}, {"ARM64", "INTEL"}}) {
         InventorySnapshot snapshot = *app.model().snapshot();
@@ -178,59 +182,23 @@ void TestWrenlowWindow::startScanRunsOnceAndOnlyWithoutSnapshot()
         QTRY_COMPARE(architecture->text(), shown);
     }
 
-    // Shown again with a snapshot in place: no further scan.
+    QTest::mouseClick(find<QWidget>(app, "sidebarRow-Tests"), Qt::LeftButton);
+    QCOMPARE(app.model().selectedPage(), AppPage::Tests);
+    QTRY_COMPARE(stack->currentWidget()->objectName(), "testsPage");
+    app.model().setSelectedPage(AppPage::Upload);
+    QTRY_COMPARE(stack->currentWidget()->objectName(), "uploadPage");
+    app.window()->resize(640, 400);
+    QTRY_VERIFY(app.content()->width() >= 1180);
+    QVERIFY(app.content()->height() >= 720);
+
+    // Shown again with a snapshot in place, the window starts no scan; the shortcut does.
     app.window()->hide();
     app.window()->show();
     QCoreApplication::processEvents();
     QCOMPARE(scansStarted(changes), 1);
-}
-
-void TestWrenlowWindow::scanShortcutDuringAScanDoesNotRestartIt()
-{
-    // The hanging stand-ins under short time limits keep the scan running long enough to act while it runs.
-    test::FakeMacEnvironment environment("all-hanging");
-    WorkflowServices services = WorkflowServices::production();
-    services.inventory = MacInventoryService(mactools::ToolLimits{}.scaled(0.005));
-    WrenlowMacApp app(std::make_unique<DashboardViewModel>(std::move(services)));
-    QSignalSpy changes(&app.model(), &DashboardViewModel::changed);
-    QSignalSpy shortcuts(find<QAction>(app, "scanAction"), &QAction::triggered);
-    app.window()->show();
-    QVERIFY(QTest::qWaitForWindowActive(app.window()));
-    QTRY_VERIFY(app.model().isScanning());
-
-    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
-    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
-    QCOMPARE(shortcuts.size(), 2);
-    QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
-    QCOMPARE(scansStarted(changes), 1);
-
     QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(scansStarted(changes), 2);
     QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
-}
-
-void TestWrenlowWindow::pageSwitchAndMinimumSize()
-{
-    test::FakeMacEnvironment environment("no-tools");
-    WrenlowMacApp app;
-    auto *stack = find<QStackedWidget>(app, "pageStack");
-    QCOMPARE(stack->currentWidget(), app.content()->page(AppPage::Overview));
-
-    QTest::mouseClick(find<QWidget>(app, "sidebarRow-Tests"), Qt::LeftButton);
-    QCOMPARE(app.model().selectedPage(), AppPage::Tests);
-    QTRY_COMPARE(stack->currentWidget(), app.content()->page(AppPage::Tests));
-
-    app.model().setSelectedPage(AppPage::Upload);
-    QTRY_COMPARE(stack->currentWidget(), app.content()->page(AppPage::Upload));
-    QTest::mouseClick(find<QWidget>(app, "sidebarRow-Upload"), Qt::LeftButton);
-    QCOMPARE(app.model().selectedPage(), AppPage::Upload);
-
-    // Shown, the window keeps its minimum size.
-    app.window()->show();
-    app.window()->resize(640, 400);
-    QTRY_VERIFY(app.content()->width() >= 1180);
-    QVERIFY(app.content()->height() >= 720);
-    QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value(), 20000);
 }
 
 QTEST_MAIN(TestWrenlowWindow)
