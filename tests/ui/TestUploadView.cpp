@@ -128,365 +128,355 @@ class TestUploadView : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        WrenlowMacApp::prepareApplication();
+        const FakeMacEnvironment mac(QStringLiteral("apple-silicon-macbook"));
+        m_tested = waitForTask(MacInventoryService().scan());
+        for (DiagnosticItem &item : m_tested.diagnostics) {
+            if (item.state != DiagnosticState::NotApplicable)
+                item.state = DiagnosticState::Pass;
+        }
+    }
 
-    void stateShownOnThePage_data();
-    void stateShownOnThePage();
-    void technicianRoad();
-    void amazonRoute();
-    void menusNeverSelectOnTheirOwn_data();
-    void menusNeverSelectOnTheirOwn();
-    void duplicateActionSegments();
-    void controlsLineUpWithTheFields();
+    void stateShownOnThePage_data()
+    {
+        QTest::addColumn<QList<DiagnosticState>>("states"); // empty: no snapshot
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<qint64>("pending");
+        QTest::addColumn<QString>("pendingText");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<bool>("uploadEnabled");
+        QTest::addColumn<bool>("retryEnabled");
 
-    void demoRoad();
+        using S = DiagnosticState;
+        const QList<S> passed{S::Pass, S::Pass, S::NotApplicable};
+        // clang-format off
+        QTest::newRow("no snapshot") << QList<S>{} << true << false << qint64(0) << "0 saved uploads" << false << false << true;
+        QTest::newRow("complete with a failure") << QList<S>{S::Pass, S::Fail} << true << false << qint64(2) << "2 saved uploads" << true << true << true;
+        QTest::newRow("signed out") << passed << false << false << qint64(2) << "2 saved uploads" << true << false << false;
+        QTest::newRow("routing busy") << passed << true << true << qint64(1) << "1 saved upload" << true << false << false;
+        // clang-format on
+    }
+
+    void stateShownOnThePage()
+    {
+        QFETCH(QList<DiagnosticState>, states);
+        QFETCH(bool, signedIn);
+        QFETCH(bool, busy);
+        QFETCH(qint64, pending);
+        QFETCH(QString, pendingText);
+        QFETCH(bool, complete);
+        QFETCH(bool, uploadEnabled);
+        QFETCH(bool, retryEnabled);
+
+        Rig rig({}, m_tested);
+        DashboardViewModel &model = *rig.model;
+        if (states.isEmpty()) {
+            model.setSnapshot(std::nullopt);
+        } else {
+            InventorySnapshot snapshot = m_tested;
+            snapshot.diagnostics = snapshot.diagnostics.mid(0, states.size());
+            for (qsizetype i = 0; i < states.size(); ++i)
+                snapshot.diagnostics[i].state = states.at(i);
+            model.setSnapshot(snapshot);
+        }
+        model.setSheetsConfigured(signedIn);
+        model.setIsRoutingBusy(busy);
+        model.setPendingCount(pending);
+        model.setEmpID("E100");
+        model.setSelectedProject("Refurb West");
+        Rig::settle();
+
+        auto *tests = rig.find<StatusPill>("testsPill");
+        QCOMPARE(tests->text(), complete ? "Tests complete" : "Testing incomplete");
+        QCOMPARE(tests->color(), complete ? ThemeRole::Green : ThemeRole::Orange);
+        auto *sheets = rig.find<StatusPill>("sheetsPill");
+        QCOMPARE(sheets->text(), signedIn ? "Sheets Session Ready" : "Sign In for Sheets");
+        QCOMPARE(sheets->color(), signedIn ? ThemeRole::Accent : ThemeRole::Orange);
+        QCOMPARE(rig.find<QLabel>("sheetsDestinationDetail")->text(),
+                 signedIn ? "Zel routing, duplicate handling, and secure broker session ready"
+                          : "Sign in to Korvane to enable Sheets routing");
+        QCOMPARE(rig.enabled("uploadButton"), uploadEnabled);
+        QCOMPARE(rig.find<TintedButton>("uploadButton")->text(), busy ? "Working\u2026" : "Upload to Zel Sheets");
+        // One busy flag covers every routing operation, so the spinner and both routing buttons follow it too.
+        QCOMPARE(rig.shown("routingBusy"), busy);
+        QCOMPARE(rig.enabled("loadProjectsButton"), !busy);
+        QCOMPARE(rig.enabled("checkDuplicateButton"), signedIn && !busy);
+        QCOMPARE(rig.find<QLabel>("pendingDestinationDetail")->text(), pendingText);
+        QCOMPARE(rig.shown("retryPendingButton"), pending > 0);
+        QCOMPARE(rig.enabled("retryPendingButton"), retryEnabled);
+    }
+
+    void technicianRoad()
+    {
+        QJsonObject script = scenario("scenarios/upload-road.json");
+        // The first probe and the first project list wait for the test, to look at the page while they run.
+        script.insert("GET /health",
+                      QJsonDocument::fromJson(R"([{"json": {"ok": true}}, {"json": {"ok": true}, "hold": true},
+                                                               {"json": {"ok": true}}])")
+                          .array());
+        Rig rig(script, m_tested);
+        QVERIFY(!rig.shown("duplicateMessage"));
+        QVERIFY(!rig.shown("routingEmployeeName"));
+        rig.type("empIdField", "E100");
+        rig.type("projectTextField", "Refurb West");
+        QVERIFY(!rig.enabled("checkDuplicateButton")); // routing complete, but not signed in
+
+        // Empty fields do not disable Sign In; the model answers in the status line.
+        rig.click("signInButton");
+        QTRY_COMPARE(rig.text("korvaneStatusLine"), "Enter a Korvane user and password or PIN.");
+
+        // Sign-in with a PIN: switching keeps the typed text; Sign In stays busy through the probe.
+        rig.type("korvaneUserField", "tech1");
+        rig.type("korvaneCredentialField", "123456");
+        QCOMPARE(rig.caption("korvaneCredentialField"), "PASSWORD");
+        rig.click("usePinSwitch");
+        QCOMPARE(rig.caption("korvaneCredentialField"), "6-DIGIT PIN");
+        QCOMPARE(rig.edit("korvaneCredentialField")->text(), "123456");
+        rig.click("signInButton");
+        QTRY_COMPARE(rig.gateway.heldCount(), 1);
+        QVERIFY(!rig.enabled("signInButton") && rig.find<TintedButton>("signInButton")->isBusy());
+        rig.gateway.releaseHeld();
+        QTRY_COMPARE(rig.text("korvaneUserStatus"), "Korvane ready: 2 lots, 2 categories.");
+        QCOMPARE(rig.find<StatusPill>("korvanePill")->text(), "Signed In");
+        QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Green);
+        QVERIFY(rig.shown("signedInBlock") && !rig.shown("signInRow") && !rig.shown("korvaneStatusLine"));
+        QCOMPARE(rig.text("korvaneUserName"), "Ada Lovelace");
+        QVERIFY(rig.enabled("checkDuplicateButton"));
+
+        // Projects: the typed project is still offered, so the menu shows it; a markup name stays plain text.
+        rig.click("loadProjectsButton");
+        QTRY_COMPARE(rig.text("routingStatus"), "Loaded 3 projects for Ada Lovelace.");
+        QVERIFY(rig.shown("projectMenu") && !rig.shown("projectTextField") && rig.shown("routingEmployeeName"));
+        QCOMPARE(rig.entries("projectMenu"), QStringList({"Refurb East", "Refurb West", "<b>Bold</b> project"}));
+        QCOMPARE(rig.find<QComboBox>("projectMenu")->currentText(), "Refurb West");
+        QCOMPARE(rig.text("routingEmployeeName"), "Ada Lovelace");
+        rig.choose("projectMenu", "Refurb East");
+        QCOMPARE(rig.model->selectedProject(), "Refurb East");
+
+        // Duplicate check: the gateway's finding shows beside the button.
+        rig.click("checkDuplicateButton");
+        QTRY_VERIFY(rig.text("duplicateMessage").startsWith("Duplicate found in Refurb West row 12 ("));
+        QVERIFY(rig.shown("duplicateMessage"));
+
+        // Lot and category, then the resolve and its summary with the review symbol.
+        QCOMPARE(rig.entries("lotMenu"), QStringList({"Select lot", "Spring intake", "Spring intake / Macs"}));
+        QCOMPARE(rig.find<QComboBox>("lotMenu")->currentText(), "Spring intake");
+        rig.choose("lotMenu", "Select lot");
+        QCOMPARE(rig.model->selectedKorvaneLotId(), std::nullopt);
+        QVERIFY(!rig.enabled("resolveButton"));
+        rig.choose("lotMenu", "Spring intake / Macs");
+        rig.choose("categoryMenu", "Desktop");
+        QCOMPARE(rig.model->selectedKorvaneLotId(), 42);
+        QCOMPARE(rig.model->selectedKorvaneCategoryId(), 8);
+        QVERIFY(!rig.shown("resolveSummary"));
+        rig.click("resolveButton");
+        QTRY_COMPARE(rig.text("resolveSummaryText"),
+                     "Korvane found 2 candidate matches. Technician review is required before commit.");
+        QVERIFY(rig.shown("resolveSummary"));
+        QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->symbol(), "exclamationmark.bubble");
+        QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Orange);
+
+        // An upload the gateway keeps failing goes to the queue; the retry sends it.
+        rig.click("uploadButton");
+        QTRY_VERIFY(rig.text("routingStatus").startsWith("Network upload failed. Saved to pending queue: "));
+        QVERIFY(rig.shown("retryPendingButton"));
+        rig.click("retryPendingButton");
+        QTRY_COMPARE(rig.text("routingStatus"), "Retried pending queue: 1 uploaded, 0 remaining.");
+        QVERIFY(!rig.shown("retryPendingButton"));
+
+        rig.click("signOutButton");
+        QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
+        QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Accent2);
+        QVERIFY(rig.shown("signInRow") && !rig.shown("signedInBlock"));
+    }
+
+    // The Amazon layout follows every keystroke in the EMP ID, and its fields keep their text across a change of route.
+    void amazonRoute()
+    {
+        Rig rig({}, m_tested);
+        rig.type("projectTextField", "Refurb West");
+        const QString keys = " amzn ";
+        for (qsizetype typed = 1; typed <= keys.size(); ++typed) {
+            QTest::keyClick(rig.edit("empIdField"), keys.at(typed - 1).toLatin1());
+            Rig::settle();
+            const bool amazon = typed >= 5;
+            QCOMPARE(rig.shown("amazonFields"), amazon);
+            QCOMPARE(rig.shown("amazonProject"), amazon);
+            QCOMPARE(rig.shown("projectTextField"), !amazon);
+            QCOMPARE(rig.caption("assetTagField"), amazon ? "AZ NUMBER / ASSET TAG" : "ASSET TAG");
+            QCOMPARE(rig.edit("assetTagField")->placeholderText(),
+                     amazon ? "Required AZ number" : "Optional asset tag");
+            QCOMPARE(rig.enabled("loadProjectsButton"), typed >= 2); // a blank EMP ID cannot load
+        }
+        QCOMPARE(rig.edit("amazonProject")->text(), "Incoming Amazon Returns");
+        QCOMPARE(rig.model->selectedProject(), "Refurb West"); // shown fixed, never overwritten
+
+        // Each Amazon field writes the model's value of its name.
+        const QList<QByteArray> values{"sent",     "trackingNumber",  "location", "palletNumber", "fsnCode",
+                                       "asinCode", "itemDescription", "issue",    "workingOnIt",  "assetTag"};
+        const auto typed = [](const QByteArray &value) { return QString("  %1 as typed ").arg(value); };
+        for (const QByteArray &value : values)
+            rig.type(value + "Field", typed(value));
+        rig.type("empIdField", "E100");
+        rig.type("empIdField", "amzn");
+        for (const QByteArray &value : values) {
+            QCOMPARE(rig.model->property(value).toString(), typed(value));
+            QCOMPARE(rig.edit(value + "Field")->text(), typed(value));
+        }
+    }
+
+    void menusNeverSelectOnTheirOwn_data()
+    {
+        QTest::addColumn<QByteArray>("menu");
+        QTest::addColumn<QVariant>("selection");
+        QTest::addColumn<QString>("shown");
+
+        QTest::newRow("project not offered") << QByteArray("projectMenu") << QVariant("Gone") << QString();
+        QTest::newRow("project offered") << QByteArray("projectMenu") << QVariant("B") << "B";
+        QTest::newRow("no lot") << QByteArray("lotMenu") << QVariant() << "Select lot";
+        QTest::newRow("lot not offered") << QByteArray("lotMenu") << QVariant(qint64(99)) << QString();
+        QTest::newRow("lot offered") << QByteArray("lotMenu") << QVariant(qint64(2)) << "Lot two";
+        QTest::newRow("no category") << QByteArray("categoryMenu") << QVariant() << "Select category";
+        QTest::newRow("category offered") << QByteArray("categoryMenu") << QVariant(qint64(8)) << "Desktop";
+    }
+
+    void menusNeverSelectOnTheirOwn()
+    {
+        QFETCH(QByteArray, menu);
+        QFETCH(QVariant, selection);
+        QFETCH(QString, shown);
+
+        using Field = DashboardViewModel::Field;
+        Rig rig({}, m_tested);
+        DashboardViewModel &model = *rig.model;
+        model.setKorvaneSignedIn(true);
+        const auto id = selection.isValid() ? std::optional<qint64>(selection.toLongLong()) : std::nullopt;
+        if (menu == "projectMenu")
+            model.setSelectedProject(selection.toString());
+        else if (menu == "lotMenu")
+            model.setSelectedKorvaneLotId(id);
+        else
+            model.setSelectedKorvaneCategoryId(id);
+        QSignalSpy changes(&model, &DashboardViewModel::changed);
+        // Lists filled, refilled and filled with something else: the selection is never written by the page.
+        const KorvaneLot one{1, "Lot one", std::nullopt, false};
+        const KorvaneLot two{2, "Lot two", std::nullopt, false};
+        for (int round = 0; round < 3; ++round) {
+            model.setProjectOptions(round == 2 ? QStringList{"A", "B", "C"} : QStringList{"A", "B"});
+            model.setKorvaneLots(round == 2 ? QList<KorvaneLot>{two, one} : QList<KorvaneLot>{one, two});
+            model.setKorvaneCategories({KorvaneUnitCategory{.configValueId = 8, .label = "Desktop"}});
+            Rig::settle();
+        }
+        for (const QList<QVariant> &change : changes) {
+            const auto field = change.at(0).value<Field>();
+            QVERIFY(field != Field::selectedProject && field != Field::selectedKorvaneLotId &&
+                    field != Field::selectedKorvaneCategoryId);
+        }
+        auto *combo = rig.find<QComboBox>(menu);
+        QCOMPARE(combo->currentText(), shown);
+        QCOMPARE(combo->currentIndex() < 0, shown.isEmpty());
+    }
+
+    void duplicateActionSegments()
+    {
+        Rig rig({}, m_tested);
+        auto *picker = rig.find<SegmentedPicker>("duplicateActionPicker");
+        const QStringList values{"skip", "append", "overwrite", "Append"};
+        for (int stored = 0; stored < values.size(); ++stored) {
+            rig.model->setDuplicateAction(values.at(stored));
+            Rig::settle();
+            QCOMPARE(picker->currentIndex(), stored < 3 ? stored : -1); // only the exact value checks a segment
+        }
+        for (int segment = 0; segment < 3; ++segment) {
+            QTest::mouseClick(picker, Qt::LeftButton, {}, picker->segmentRect(segment).center());
+            Rig::settle();
+            QCOMPARE(rig.model->duplicateAction(), values.at(segment));
+            QCOMPARE(picker->currentIndex(), segment);
+        }
+    }
+
+    // The menus stand in a field's place and are as tall as the fields; a text or a switch beside a button sits on
+    // its middle line, and the Sign In button is as tall as the fields it closes.
+    void controlsLineUpWithTheFields()
+    {
+        Rig rig({}, m_tested);
+        DashboardViewModel &model = *rig.model;
+        model.setProjectOptions({"Returns"});
+        model.setRoutingEmployeeName("Demo Technician");
+        model.setLastDuplicateMessage("No duplicate found.");
+        Rig::settle();
+        const auto place = [&](QWidget *widget) {
+            return QRect(widget->mapTo(rig.page, QPoint(0, 0)), widget->size());
+        };
+        const auto at = [&](const char *name) { return place(rig.find<QWidget>(name)); };
+        const QRect field = place(rig.edit("korvaneCredentialField")->parentWidget());
+        const auto onMiddleLine = [](const QRect &a, const QRect &b) {
+            return std::abs(a.center().y() - b.center().y()) <= 1;
+        };
+
+        // The labels paint from their top, so they must be no taller than their text.
+        for (const auto &[label, button] : {std::pair{"routingEmployeeName", "loadProjectsButton"},
+                                            std::pair{"duplicateMessage", "checkDuplicateButton"}}) {
+            auto *text = rig.find<PlainLabel>(label);
+            QCOMPARE(text->height(), text->heightForWidth(text->width()));
+            QVERIFY(onMiddleLine(place(text), at(button)));
+        }
+        QVERIFY(onMiddleLine(at("usePinSwitch"), field));
+        QCOMPARE(at("signInButton").height(), field.height());
+        QCOMPARE(at("signInButton").bottom(), field.bottom());
+        QCOMPARE(at("projectMenu").height(), field.height());
+
+        model.setKorvaneSignedIn(true);
+        Rig::settle();
+        QCOMPARE(at("lotMenu").height(), field.height());
+        QCOMPARE(at("categoryMenu").height(), field.height());
+        QCOMPARE(at("resolveButton").height(), field.height());
+        QCOMPARE(at("resolveButton").bottom(), at("lotMenu").bottom());
+    }
+
+    // The road the README's demo walks, against the demo gateway, which is offline at first.
+    void demoRoad()
+    {
+        QJsonObject demo = scenario("../gateway/scenarios/demo.json");
+        demo.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}, {"json": {"ok": true}}])").array());
+        Rig rig(demo, m_tested);
+        rig.type("empIdField", "E100");
+        rig.type("technicianField", "Demo Technician");
+        QVERIFY(!rig.shown("offlineNotice"));
+        rig.type("korvaneUserField", "demo");
+        rig.type("korvaneCredentialField", "123456");
+        rig.click("usePinSwitch");
+        rig.click("signInButton");
+        QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Backend Offline");
+        QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Orange);
+        QVERIFY(rig.shown("offlineNotice"));
+        QVERIFY(!rig.shown("signInRow"));
+        QVERIFY(!rig.shown("signedInBlock"));
+
+        // Once the gateway answers again, Try Again signs in with what is still typed.
+        QTRY_VERIFY(rig.enabled("tryAgainButton"));
+        rig.click("tryAgainButton");
+        QTRY_COMPARE(rig.text("korvaneUserStatus"), "Korvane ready: 2 lots, 2 categories.");
+        QVERIFY(!rig.shown("offlineNotice"));
+        rig.click("loadProjectsButton");
+        QTRY_COMPARE(rig.text("routingStatus"), "Loaded 3 projects for Demo Technician.");
+        rig.choose("projectMenu", "Returns");
+        rig.click("checkDuplicateButton");
+        QTRY_COMPARE(rig.text("duplicateMessage"), "No duplicate found.");
+        rig.choose("categoryMenu", "Laptop");
+        rig.click("resolveButton");
+        QTRY_COMPARE(rig.text("resolveSummaryText"), "Resolved existing Korvane unit #9001. Status: matched.");
+        QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Accent);
+        rig.click("uploadButton");
+        QTRY_COMPARE(rig.text("routingStatus"), "Upload complete: Spring Macs row 42.");
+    }
 
 private:
     InventorySnapshot m_tested;
 };
-
-void TestUploadView::initTestCase()
-{
-    WrenlowMacApp::prepareApplication();
-    const FakeMacEnvironment mac(QStringLiteral("apple-silicon-macbook"));
-    m_tested = waitForTask(MacInventoryService().scan());
-    for (DiagnosticItem &item : m_tested.diagnostics) {
-        if (item.state != DiagnosticState::NotApplicable)
-            item.state = DiagnosticState::Pass;
-    }
-}
-
-void TestUploadView::stateShownOnThePage_data()
-{
-    QTest::addColumn<QList<DiagnosticState>>("states"); // empty: no snapshot
-    QTest::addColumn<bool>("signedIn");
-    QTest::addColumn<bool>("busy");
-    QTest::addColumn<qint64>("pending");
-    QTest::addColumn<QString>("pendingText");
-    QTest::addColumn<bool>("complete");
-    QTest::addColumn<bool>("uploadEnabled");
-    QTest::addColumn<bool>("retryEnabled");
-
-    using S = DiagnosticState;
-    const QList<S> passed{S::Pass, S::Pass, S::NotApplicable};
-    // clang-format off
-    QTest::newRow("no snapshot") << QList<S>{} << true << false << qint64(0) << "0 saved uploads" << false << false << true;
-    QTest::newRow("complete with a failure") << QList<S>{S::Pass, S::Fail} << true << false << qint64(2) << "2 saved uploads" << true << true << true;
-    QTest::newRow("signed out") << passed << false << false << qint64(2) << "2 saved uploads" << true << false << false;
-    QTest::newRow("routing busy") << passed << true << true << qint64(1) << "1 saved upload" << true << false << false;
-    // clang-format on
-}
-
-void TestUploadView::stateShownOnThePage()
-{
-    QFETCH(QList<DiagnosticState>, states);
-    QFETCH(bool, signedIn);
-    QFETCH(bool, busy);
-    QFETCH(qint64, pending);
-    QFETCH(QString, pendingText);
-    QFETCH(bool, complete);
-    QFETCH(bool, uploadEnabled);
-    QFETCH(bool, retryEnabled);
-
-    Rig rig({}, m_tested);
-    DashboardViewModel &model = *rig.model;
-    if (states.isEmpty()) {
-        model.setSnapshot(std::nullopt);
-    } else {
-        InventorySnapshot snapshot = m_tested;
-        snapshot.diagnostics = snapshot.diagnostics.mid(0, states.size());
-        for (qsizetype i = 0; i < states.size(); ++i)
-            snapshot.diagnostics[i].state = states.at(i);
-        model.setSnapshot(snapshot);
-    }
-    model.setSheetsConfigured(signedIn);
-    model.setIsRoutingBusy(busy);
-    model.setPendingCount(pending);
-    model.setEmpID("E100");
-    model.setSelectedProject("Refurb West");
-    Rig::settle();
-
-    auto *tests = rig.find<StatusPill>("testsPill");
-    QCOMPARE(tests->text(), complete ? "Tests complete" : "Testing incomplete");
-    QCOMPARE(tests->color(), complete ? ThemeRole::Green : ThemeRole::Orange);
-    auto *sheets = rig.find<StatusPill>("sheetsPill");
-    QCOMPARE(sheets->text(), signedIn ? "Sheets Session Ready" : "Sign In for Sheets");
-    QCOMPARE(sheets->color(), signedIn ? ThemeRole::Accent : ThemeRole::Orange);
-    QCOMPARE(rig.find<QLabel>("sheetsDestinationDetail")->text(),
-             signedIn ? "Zel routing, duplicate handling, and secure broker session ready"
-                      : "Sign in to Korvane to enable Sheets routing");
-    QCOMPARE(rig.enabled("uploadButton"), uploadEnabled);
-    QCOMPARE(rig.find<TintedButton>("uploadButton")->text(), busy ? "Working\u2026" : "Upload to Zel Sheets");
-    // One busy flag covers every routing operation, so the spinner and both routing buttons follow it too.
-    QCOMPARE(rig.shown("routingBusy"), busy);
-    QCOMPARE(rig.enabled("loadProjectsButton"), !busy);
-    QCOMPARE(rig.enabled("checkDuplicateButton"), signedIn && !busy);
-    QCOMPARE(rig.find<QLabel>("pendingDestinationDetail")->text(), pendingText);
-    QCOMPARE(rig.shown("retryPendingButton"), pending > 0);
-    QCOMPARE(rig.enabled("retryPendingButton"), retryEnabled);
-}
-
-void TestUploadView::technicianRoad()
-{
-    QJsonObject script = scenario("scenarios/upload-road.json");
-    // The first probe and the first project list wait for the test, to look at the page while they run.
-    script.insert("GET /health",
-                  QJsonDocument::fromJson(R"([{"json": {"ok": true}}, {"json": {"ok": true}, "hold": true},
-                                                           {"json": {"ok": true}}])")
-                      .array());
-    Rig rig(script, m_tested);
-    QVERIFY(!rig.shown("duplicateMessage"));
-    QVERIFY(!rig.shown("routingEmployeeName"));
-    rig.type("empIdField", "E100");
-    rig.type("projectTextField", "Refurb West");
-    QVERIFY(!rig.enabled("checkDuplicateButton")); // routing complete, but not signed in
-
-    // Empty fields do not disable Sign In; the model answers in the status line.
-    rig.click("signInButton");
-    QTRY_COMPARE(rig.text("korvaneStatusLine"), "Enter a Korvane user and password or PIN.");
-
-    // Sign-in with a PIN: switching keeps the typed text; Sign In stays busy through the probe.
-    rig.type("korvaneUserField", "tech1");
-    rig.type("korvaneCredentialField", "123456");
-    QCOMPARE(rig.caption("korvaneCredentialField"), "PASSWORD");
-    rig.click("usePinSwitch");
-    QCOMPARE(rig.caption("korvaneCredentialField"), "6-DIGIT PIN");
-    QCOMPARE(rig.edit("korvaneCredentialField")->text(), "123456");
-    rig.click("signInButton");
-    QTRY_COMPARE(rig.gateway.heldCount(), 1);
-    QVERIFY(!rig.enabled("signInButton") && rig.find<TintedButton>("signInButton")->isBusy());
-    rig.gateway.releaseHeld();
-    QTRY_COMPARE(rig.text("korvaneUserStatus"), "Korvane ready: 2 lots, 2 categories.");
-    QCOMPARE(rig.find<StatusPill>("korvanePill")->text(), "Signed In");
-    QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Green);
-    QVERIFY(rig.shown("signedInBlock") && !rig.shown("signInRow") && !rig.shown("korvaneStatusLine"));
-    QCOMPARE(rig.text("korvaneUserName"), "Ada Lovelace");
-    QVERIFY(rig.enabled("checkDuplicateButton"));
-
-    // Projects: the typed project is still offered, so the menu shows it; a markup name stays plain text.
-    rig.click("loadProjectsButton");
-    QTRY_COMPARE(rig.text("routingStatus"), "Loaded 3 projects for Ada Lovelace.");
-    QVERIFY(rig.shown("projectMenu") && !rig.shown("projectTextField") && rig.shown("routingEmployeeName"));
-    QCOMPARE(rig.entries("projectMenu"), QStringList({"Refurb East", "Refurb West", "<b>Bold</b> project"}));
-    QCOMPARE(rig.find<QComboBox>("projectMenu")->currentText(), "Refurb West");
-    QCOMPARE(rig.text("routingEmployeeName"), "Ada Lovelace");
-    rig.choose("projectMenu", "Refurb East");
-    QCOMPARE(rig.model->selectedProject(), "Refurb East");
-
-    // Duplicate check: the gateway's finding shows beside the button.
-    rig.click("checkDuplicateButton");
-    QTRY_VERIFY(rig.text("duplicateMessage").startsWith("Duplicate found in Refurb West row 12 ("));
-    QVERIFY(rig.shown("duplicateMessage"));
-
-    // Lot and category, then the resolve and its summary with the review symbol.
-    QCOMPARE(rig.entries("lotMenu"), QStringList({"Select lot", "Spring intake", "Spring intake / Macs"}));
-    QCOMPARE(rig.find<QComboBox>("lotMenu")->currentText(), "Spring intake");
-    rig.choose("lotMenu", "Select lot");
-    QCOMPARE(rig.model->selectedKorvaneLotId(), std::nullopt);
-    QVERIFY(!rig.enabled("resolveButton"));
-    rig.choose("lotMenu", "Spring intake / Macs");
-    rig.choose("categoryMenu", "Desktop");
-    QCOMPARE(rig.model->selectedKorvaneLotId(), 42);
-    QCOMPARE(rig.model->selectedKorvaneCategoryId(), 8);
-    QVERIFY(!rig.shown("resolveSummary"));
-    rig.click("resolveButton");
-    QTRY_COMPARE(rig.text("resolveSummaryText"),
-                 "Korvane found 2 candidate matches. Technician review is required before commit.");
-    QVERIFY(rig.shown("resolveSummary"));
-    QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->symbol(), "exclamationmark.bubble");
-    QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Orange);
-
-    // An upload the gateway keeps failing goes to the queue; the retry sends it.
-    rig.click("uploadButton");
-    QTRY_VERIFY(rig.text("routingStatus").startsWith("Network upload failed. Saved to pending queue: "));
-    QVERIFY(rig.shown("retryPendingButton"));
-    rig.click("retryPendingButton");
-    QTRY_COMPARE(rig.text("routingStatus"), "Retried pending queue: 1 uploaded, 0 remaining.");
-    QVERIFY(!rig.shown("retryPendingButton"));
-
-    rig.click("signOutButton");
-    QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
-    QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Accent2);
-    QVERIFY(rig.shown("signInRow") && !rig.shown("signedInBlock"));
-}
-
-// The Amazon layout follows every keystroke in the EMP ID, and its fields keep their text across a change of route.
-void TestUploadView::amazonRoute()
-{
-    Rig rig({}, m_tested);
-    rig.type("projectTextField", "Refurb West");
-    const QString keys = " amzn ";
-    for (qsizetype typed = 1; typed <= keys.size(); ++typed) {
-        QTest::keyClick(rig.edit("empIdField"), keys.at(typed - 1).toLatin1());
-        Rig::settle();
-        const bool amazon = typed >= 5;
-        QCOMPARE(rig.shown("amazonFields"), amazon);
-        QCOMPARE(rig.shown("amazonProject"), amazon);
-        QCOMPARE(rig.shown("projectTextField"), !amazon);
-        QCOMPARE(rig.caption("assetTagField"), amazon ? "AZ NUMBER / ASSET TAG" : "ASSET TAG");
-        QCOMPARE(rig.edit("assetTagField")->placeholderText(), amazon ? "Required AZ number" : "Optional asset tag");
-        QCOMPARE(rig.enabled("loadProjectsButton"), typed >= 2); // a blank EMP ID cannot load
-    }
-    QCOMPARE(rig.edit("amazonProject")->text(), "Incoming Amazon Returns");
-    QCOMPARE(rig.model->selectedProject(), "Refurb West"); // shown fixed, never overwritten
-
-    // Each Amazon field writes the model's value of its name.
-    const QList<QByteArray> values{"sent",     "trackingNumber",  "location", "palletNumber", "fsnCode",
-                                   "asinCode", "itemDescription", "issue",    "workingOnIt",  "assetTag"};
-    const auto typed = [](const QByteArray &value) { return QString("  %1 as typed ").arg(value); };
-    for (const QByteArray &value : values)
-        rig.type(value + "Field", typed(value));
-    rig.type("empIdField", "E100");
-    rig.type("empIdField", "amzn");
-    for (const QByteArray &value : values) {
-        QCOMPARE(rig.model->property(value).toString(), typed(value));
-        QCOMPARE(rig.edit(value + "Field")->text(), typed(value));
-    }
-}
-
-void TestUploadView::menusNeverSelectOnTheirOwn_data()
-{
-    QTest::addColumn<QByteArray>("menu");
-    QTest::addColumn<QVariant>("selection");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("project not offered") << QByteArray("projectMenu") << QVariant("Gone") << QString();
-    QTest::newRow("project offered") << QByteArray("projectMenu") << QVariant("B") << "B";
-    QTest::newRow("no lot") << QByteArray("lotMenu") << QVariant() << "Select lot";
-    QTest::newRow("lot not offered") << QByteArray("lotMenu") << QVariant(qint64(99)) << QString();
-    QTest::newRow("lot offered") << QByteArray("lotMenu") << QVariant(qint64(2)) << "Lot two";
-    QTest::newRow("no category") << QByteArray("categoryMenu") << QVariant() << "Select category";
-    QTest::newRow("category offered") << QByteArray("categoryMenu") << QVariant(qint64(8)) << "Desktop";
-}
-
-void TestUploadView::menusNeverSelectOnTheirOwn()
-{
-    QFETCH(QByteArray, menu);
-    QFETCH(QVariant, selection);
-    QFETCH(QString, shown);
-
-    using Field = DashboardViewModel::Field;
-    Rig rig({}, m_tested);
-    DashboardViewModel &model = *rig.model;
-    model.setKorvaneSignedIn(true);
-    const auto id = selection.isValid() ? std::optional<qint64>(selection.toLongLong()) : std::nullopt;
-    if (menu == "projectMenu")
-        model.setSelectedProject(selection.toString());
-    else if (menu == "lotMenu")
-        model.setSelectedKorvaneLotId(id);
-    else
-        model.setSelectedKorvaneCategoryId(id);
-    QSignalSpy changes(&model, &DashboardViewModel::changed);
-    // Lists filled, refilled and filled with something else: the selection is never written by the page.
-    const KorvaneLot one{1, "Lot one", std::nullopt, false};
-    const KorvaneLot two{2, "Lot two", std::nullopt, false};
-    for (int round = 0; round < 3; ++round) {
-        model.setProjectOptions(round == 2 ? QStringList{"A", "B", "C"} : QStringList{"A", "B"});
-        model.setKorvaneLots(round == 2 ? QList<KorvaneLot>{two, one} : QList<KorvaneLot>{one, two});
-        model.setKorvaneCategories({KorvaneUnitCategory{.configValueId = 8, .label = "Desktop"}});
-        Rig::settle();
-    }
-    for (const QList<QVariant> &change : changes) {
-        const auto field = change.at(0).value<Field>();
-        QVERIFY(field != Field::selectedProject && field != Field::selectedKorvaneLotId &&
-                field != Field::selectedKorvaneCategoryId);
-    }
-    auto *combo = rig.find<QComboBox>(menu);
-    QCOMPARE(combo->currentText(), shown);
-    QCOMPARE(combo->currentIndex() < 0, shown.isEmpty());
-}
-
-void TestUploadView::duplicateActionSegments()
-{
-    Rig rig({}, m_tested);
-    auto *picker = rig.find<SegmentedPicker>("duplicateActionPicker");
-    const QStringList values{"skip", "append", "overwrite", "Append"};
-    for (int stored = 0; stored < values.size(); ++stored) {
-        rig.model->setDuplicateAction(values.at(stored));
-        Rig::settle();
-        QCOMPARE(picker->currentIndex(), stored < 3 ? stored : -1); // only the exact value checks a segment
-    }
-    for (int segment = 0; segment < 3; ++segment) {
-        QTest::mouseClick(picker, Qt::LeftButton, {}, picker->segmentRect(segment).center());
-        Rig::settle();
-        QCOMPARE(rig.model->duplicateAction(), values.at(segment));
-        QCOMPARE(picker->currentIndex(), segment);
-    }
-}
-
-// The menus stand in a field's place and are as tall as the fields; a text or a switch beside a button sits on
-// its middle line, and the Sign In button is as tall as the fields it closes.
-void TestUploadView::controlsLineUpWithTheFields()
-{
-    Rig rig({}, m_tested);
-    DashboardViewModel &model = *rig.model;
-    model.setProjectOptions({"Returns"});
-    model.setRoutingEmployeeName("Demo Technician");
-    model.setLastDuplicateMessage("No duplicate found.");
-    Rig::settle();
-    const auto place = [&](QWidget *widget) { return QRect(widget->mapTo(rig.page, QPoint(0, 0)), widget->size()); };
-    const auto at = [&](const char *name) { return place(rig.find<QWidget>(name)); };
-    const QRect field = place(rig.edit("korvaneCredentialField")->parentWidget());
-    const auto onMiddleLine = [](const QRect &a, const QRect &b) {
-        return std::abs(a.center().y() - b.center().y()) <= 1;
-    };
-
-    // The labels paint from their top, so they must be no taller than their text.
-    for (const auto &[label, button] : {std::pair{"routingEmployeeName", "loadProjectsButton"},
-                                        std::pair{"duplicateMessage", "checkDuplicateButton"}}) {
-        auto *text = rig.find<PlainLabel>(label);
-        QCOMPARE(text->height(), text->heightForWidth(text->width()));
-        QVERIFY(onMiddleLine(place(text), at(button)));
-    }
-    QVERIFY(onMiddleLine(at("usePinSwitch"), field));
-    QCOMPARE(at("signInButton").height(), field.height());
-    QCOMPARE(at("signInButton").bottom(), field.bottom());
-    QCOMPARE(at("projectMenu").height(), field.height());
-
-    model.setKorvaneSignedIn(true);
-    Rig::settle();
-    QCOMPARE(at("lotMenu").height(), field.height());
-    QCOMPARE(at("categoryMenu").height(), field.height());
-    QCOMPARE(at("resolveButton").height(), field.height());
-    QCOMPARE(at("resolveButton").bottom(), at("lotMenu").bottom());
-}
-
-// The road the README's demo walks, against the demo gateway, which is offline at first.
-void TestUploadView::demoRoad()
-{
-    QJsonObject demo = scenario("../gateway/scenarios/demo.json");
-    demo.insert("GET /health", QJsonDocument::fromJson(R"([{"status": 503}, {"json": {"ok": true}}])").array());
-    Rig rig(demo, m_tested);
-    rig.type("empIdField", "E100");
-    rig.type("technicianField", "Demo Technician");
-    QVERIFY(!rig.shown("offlineNotice"));
-    rig.type("korvaneUserField", "demo");
-    rig.type("korvaneCredentialField", "123456");
-    rig.click("usePinSwitch");
-    rig.click("signInButton");
-    QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Backend Offline");
-    QCOMPARE(rig.find<StatusPill>("korvanePill")->color(), ThemeRole::Orange);
-    QVERIFY(rig.shown("offlineNotice"));
-    QVERIFY(!rig.shown("signInRow"));
-    QVERIFY(!rig.shown("signedInBlock"));
-
-    // Once the gateway answers again, Try Again signs in with what is still typed.
-    QTRY_VERIFY(rig.enabled("tryAgainButton"));
-    rig.click("tryAgainButton");
-    QTRY_COMPARE(rig.text("korvaneUserStatus"), "Korvane ready: 2 lots, 2 categories.");
-    QVERIFY(!rig.shown("offlineNotice"));
-    rig.click("loadProjectsButton");
-    QTRY_COMPARE(rig.text("routingStatus"), "Loaded 3 projects for Demo Technician.");
-    rig.choose("projectMenu", "Returns");
-    rig.click("checkDuplicateButton");
-    QTRY_COMPARE(rig.text("duplicateMessage"), "No duplicate found.");
-    rig.choose("categoryMenu", "Laptop");
-    rig.click("resolveButton");
-    QTRY_COMPARE(rig.text("resolveSummaryText"), "Resolved existing Korvane unit #9001. Status: matched.");
-    QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Accent);
-    rig.click("uploadButton");
-    QTRY_COMPARE(rig.text("routingStatus"), "Upload complete: Spring Macs row 42.");
-}
 
 QTEST_MAIN(TestUploadView)
 #include "TestUploadView.moc"

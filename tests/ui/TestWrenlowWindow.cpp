@@ -51,155 +51,145 @@ class TestWrenlowWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
+    void initTestCase()
+    {
+        // Settings and reports of this run stay in temporary folders.
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        WrenlowMacApp::prepareApplication();
+    }
 
-    void themeCommandsShareOneSetting_data();
-    void themeCommandsShareOneSetting();
-    void windowRoad();
+    void cleanup() { QFile::remove(settingsFile()); }
+
+    void themeCommandsShareOneSetting_data()
+    {
+        QTest::addColumn<QString>("stored"); // "-" stores nothing
+        QTest::addColumn<bool>("fromMenu");
+        QTest::addColumn<bool>("startsLight");
+        QTest::newRow("first launch, menu") << "-" << true << true;
+        QTest::newRow("dark, toggle") << "dark" << false << false;
+        QTest::newRow("unknown value means dark, menu") << "" << true << false;
+    }
+
+    void themeCommandsShareOneSetting()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, fromMenu);
+        QFETCH(bool, startsLight);
+        if (stored != "-") {
+            QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Wrenlow", "Wrenlow Zel Mac");
+            settings.setValue(ThemeSetting::key, stored);
+        }
+        test::FakeMacEnvironment environment("apple-silicon-macbook");
+        WrenlowMacApp app;
+        auto *menuItem = find<QAction>(app, "themeAction");
+        auto *toggle = find<ThemeToggle>(app, "themeToggle");
+        QLineEdit stockControl;
+
+        const auto expectLook = [&](bool light) {
+            QCOMPARE(menuItem->text(), light ? "Use Dark Mode" : "Use Light Mode");
+            QCOMPARE(toggle->text(), light ? "DARK" : "LIGHT");
+            QCOMPARE(toggle->symbol(), light ? "moon.fill" : "sun.max.fill");
+            const Appearance appearance = light ? Appearance::Light : Appearance::Dark;
+            QTRY_COMPARE(stockControl.palette().color(QPalette::Base),
+                         WrenlowTheme::palette(appearance).color(QPalette::Base));
+            QTRY_COMPARE(WrenlowTheme::appearanceOf(app.content()), appearance);
+        };
+        expectLook(startsLight);
+
+        if (fromMenu)
+            menuItem->trigger();
+        else
+            QTest::mouseClick(toggle, Qt::LeftButton);
+        expectLook(!startsLight);
+        QFile file(settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains(startsLight ? "wrenlow-theme=dark" : "wrenlow-theme=light"));
+
+        // The other place switches back: both read the one stored value.
+        if (fromMenu)
+            QTest::mouseClick(toggle, Qt::LeftButton);
+        else
+            menuItem->trigger();
+        expectLook(startsLight);
+    }
+
+    // The start scan, the scan shortcut, the identity block, the page switch and the minimum size on one window.
+    void windowRoad()
+    {
+        // The stand-in MacBook answers in a few milliseconds; a slow system_profiler keeps the scan running long
+        // enough to see the busy button and press the shortcut.
+        QTemporaryDir scenario;
+        const QString source = test::FakeMacEnvironment::fakeMacRoot() + "/scenarios/apple-silicon-macbook";
+        for (const QString &name : QDir(source).entryList(QDir::Files))
+            QVERIFY(QFile::copy(source + '/' + name, scenario.filePath(name)));
+        QFile delay(scenario.filePath("system_profiler.delay"));
+        QVERIFY(delay.open(QIODevice::WriteOnly) && delay.write("2") == 1);
+        delay.close();
+        test::FakeMacEnvironment environment(scenario.path());
+        WrenlowMacApp app;
+        QSignalSpy changes(&app.model(), &DashboardViewModel::changed);
+        QSignalSpy shortcuts(find<QAction>(app, "scanAction"), &QAction::triggered);
+        auto *title = find<QLabel>(app, "topBarTitle");
+        auto *serial = find<QLabel>(app, "topBarSerial");
+        auto *architecture = find<QLabel>(app, "topBarArchitecture");
+        auto *scan = find<TintedButton>(app, "scanButton");
+        auto *stack = find<QStackedWidget>(app, "pageStack");
+        QCOMPARE(title->text(), "Mac");
+        QCOMPARE(serial->text(), "Waiting for scan");
+        QVERIFY(!architecture->isVisibleTo(app.window()));
+        QVERIFY(!find<StatusPill>(app, "osVersionPill")->isVisibleTo(app.window()));
+        QCOMPARE(stack->currentWidget()->objectName(), "overviewPage");
+
+        app.window()->show();
+        QTRY_VERIFY(scan->isBusy());
+        QCOMPARE(scan->text(), "Scanning");
+        QVERIFY(!scan->isEnabled());
+        QVERIFY(QTest::qWaitForWindowActive(app.window()));
+        QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(shortcuts.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value() && scan->isEnabled(), 20000);
+        QCOMPARE(scan->text(), "Scan Mac");
+        QCOMPARE(title->text(), app.model().snapshot()->model);
+        QCOMPARE(serial->text(), app.model().snapshot()->serial);
+        QCOMPARE(find<StatusPill>(app, "osVersionPill")->text(), app.model().snapshot()->osVersion);
+        QTRY_COMPARE(find<QLabel>(app, "footerStatus")->text(), app.model().statusText());
+        QCOMPARE(title->textFormat(), Qt::PlainText);
+        // Only "arm64" exactly is Apple silicon.
+        QVERIFY(architecture->isVisibleTo(app.window()));
+        QCOMPARE(architecture->text(), "APPLE SILICON");
+        for (const auto &[reported, shown] :
+             {std::pair{"x86_64", "INTEL"}, {"arm64", "APPLE SILICON"}, {"ARM64", "INTEL"}}) {
+            InventorySnapshot snapshot = *app.model().snapshot();
+            snapshot.architecture = reported;
+            app.model().setSnapshot(snapshot);
+            QTRY_COMPARE(architecture->text(), shown);
+        }
+
+        QTest::mouseClick(find<QWidget>(app, "sidebarRow-Tests"), Qt::LeftButton);
+        QCOMPARE(app.model().selectedPage(), AppPage::Tests);
+        QTRY_COMPARE(stack->currentWidget()->objectName(), "testsPage");
+        app.model().setSelectedPage(AppPage::Upload);
+        QTRY_COMPARE(stack->currentWidget()->objectName(), "uploadPage");
+        app.window()->resize(640, 400);
+        QTRY_VERIFY(app.content()->width() >= 1180);
+        QVERIFY(app.content()->height() >= 720);
+
+        // Shown again with a snapshot in place, the window starts no scan; the shortcut does.
+        app.window()->hide();
+        app.window()->show();
+        QCoreApplication::processEvents();
+        QCOMPARE(scansStarted(changes), 1);
+        QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(scansStarted(changes), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
+    }
 
 private:
     QString settingsFile() const { return m_config.path() + "/Wrenlow/Wrenlow Zel Mac.conf"; }
 
     QTemporaryDir m_config;
 };
-
-void TestWrenlowWindow::initTestCase()
-{
-    // Settings and reports of this run stay in temporary folders.
-    QVERIFY(m_config.isValid());
-    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-    WrenlowMacApp::prepareApplication();
-}
-
-void TestWrenlowWindow::cleanup()
-{
-    QFile::remove(settingsFile());
-}
-
-void TestWrenlowWindow::themeCommandsShareOneSetting_data()
-{
-    QTest::addColumn<QString>("stored"); // "-" stores nothing
-    QTest::addColumn<bool>("fromMenu");
-    QTest::addColumn<bool>("startsLight");
-    QTest::newRow("first launch, menu") << "-" << true << true;
-    QTest::newRow("dark, toggle") << "dark" << false << false;
-    QTest::newRow("unknown value means dark, menu") << "" << true << false;
-}
-
-void TestWrenlowWindow::themeCommandsShareOneSetting()
-{
-    QFETCH(QString, stored);
-    QFETCH(bool, fromMenu);
-    QFETCH(bool, startsLight);
-    if (stored != "-") {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Wrenlow", "Wrenlow Zel Mac");
-        settings.setValue(ThemeSetting::key, stored);
-    }
-    test::FakeMacEnvironment environment("apple-silicon-macbook");
-    WrenlowMacApp app;
-    auto *menuItem = find<QAction>(app, "themeAction");
-    auto *toggle = find<ThemeToggle>(app, "themeToggle");
-    QLineEdit stockControl;
-
-    const auto expectLook = [&](bool light) {
-        QCOMPARE(menuItem->text(), light ? "Use Dark Mode" : "Use Light Mode");
-        QCOMPARE(toggle->text(), light ? "DARK" : "LIGHT");
-        QCOMPARE(toggle->symbol(), light ? "moon.fill" : "sun.max.fill");
-        const Appearance appearance = light ? Appearance::Light : Appearance::Dark;
-        QTRY_COMPARE(stockControl.palette().color(QPalette::Base),
-                     WrenlowTheme::palette(appearance).color(QPalette::Base));
-        QTRY_COMPARE(WrenlowTheme::appearanceOf(app.content()), appearance);
-    };
-    expectLook(startsLight);
-
-    if (fromMenu)
-        menuItem->trigger();
-    else
-        QTest::mouseClick(toggle, Qt::LeftButton);
-    expectLook(!startsLight);
-    QFile file(settingsFile());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains(startsLight ? "wrenlow-theme=dark" : "wrenlow-theme=light"));
-
-    // The other place switches back: both read the one stored value.
-    if (fromMenu)
-        QTest::mouseClick(toggle, Qt::LeftButton);
-    else
-        menuItem->trigger();
-    expectLook(startsLight);
-}
-
-// The start scan, the scan shortcut, the identity block, the page switch and the minimum size on one window.
-void TestWrenlowWindow::windowRoad()
-{
-    // The stand-in MacBook answers in a few milliseconds; a slow system_profiler keeps the scan running long
-    // enough to see the busy button and press the shortcut.
-    QTemporaryDir scenario;
-    const QString source = test::FakeMacEnvironment::fakeMacRoot() + "/scenarios/apple-silicon-macbook";
-    for (const QString &name : QDir(source).entryList(QDir::Files))
-        QVERIFY(QFile::copy(source + '/' + name, scenario.filePath(name)));
-    QFile delay(scenario.filePath("system_profiler.delay"));
-    QVERIFY(delay.open(QIODevice::WriteOnly) && delay.write("2") == 1);
-    delay.close();
-    test::FakeMacEnvironment environment(scenario.path());
-    WrenlowMacApp app;
-    QSignalSpy changes(&app.model(), &DashboardViewModel::changed);
-    QSignalSpy shortcuts(find<QAction>(app, "scanAction"), &QAction::triggered);
-    auto *title = find<QLabel>(app, "topBarTitle");
-    auto *serial = find<QLabel>(app, "topBarSerial");
-    auto *architecture = find<QLabel>(app, "topBarArchitecture");
-    auto *scan = find<TintedButton>(app, "scanButton");
-    auto *stack = find<QStackedWidget>(app, "pageStack");
-    QCOMPARE(title->text(), "Mac");
-    QCOMPARE(serial->text(), "Waiting for scan");
-    QVERIFY(!architecture->isVisibleTo(app.window()));
-    QVERIFY(!find<StatusPill>(app, "osVersionPill")->isVisibleTo(app.window()));
-    QCOMPARE(stack->currentWidget()->objectName(), "overviewPage");
-
-    app.window()->show();
-    QTRY_VERIFY(scan->isBusy());
-    QCOMPARE(scan->text(), "Scanning");
-    QVERIFY(!scan->isEnabled());
-    QVERIFY(QTest::qWaitForWindowActive(app.window()));
-    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
-    QCOMPARE(shortcuts.size(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value() && scan->isEnabled(), 20000);
-    QCOMPARE(scan->text(), "Scan Mac");
-    QCOMPARE(title->text(), app.model().snapshot()->model);
-    QCOMPARE(serial->text(), app.model().snapshot()->serial);
-    QCOMPARE(find<StatusPill>(app, "osVersionPill")->text(), app.model().snapshot()->osVersion);
-    QTRY_COMPARE(find<QLabel>(app, "footerStatus")->text(), app.model().statusText());
-    QCOMPARE(title->textFormat(), Qt::PlainText);
-    // Only "arm64" exactly is Apple silicon.
-    QVERIFY(architecture->isVisibleTo(app.window()));
-    QCOMPARE(architecture->text(), "APPLE SILICON");
-    for (const auto &[reported, shown] :
-         {std::pair{"x86_64", "INTEL"}, {"arm64", "APPLE SILICON"}, {"ARM64", "INTEL"}}) {
-        InventorySnapshot snapshot = *app.model().snapshot();
-        snapshot.architecture = reported;
-        app.model().setSnapshot(snapshot);
-        QTRY_COMPARE(architecture->text(), shown);
-    }
-
-    QTest::mouseClick(find<QWidget>(app, "sidebarRow-Tests"), Qt::LeftButton);
-    QCOMPARE(app.model().selectedPage(), AppPage::Tests);
-    QTRY_COMPARE(stack->currentWidget()->objectName(), "testsPage");
-    app.model().setSelectedPage(AppPage::Upload);
-    QTRY_COMPARE(stack->currentWidget()->objectName(), "uploadPage");
-    app.window()->resize(640, 400);
-    QTRY_VERIFY(app.content()->width() >= 1180);
-    QVERIFY(app.content()->height() >= 720);
-
-    // Shown again with a snapshot in place, the window starts no scan; the shortcut does.
-    app.window()->hide();
-    app.window()->show();
-    QCoreApplication::processEvents();
-    QCOMPARE(scansStarted(changes), 1);
-    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
-    QCOMPARE(scansStarted(changes), 2);
-    QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
-}
 
 QTEST_MAIN(TestWrenlowWindow)
 #include "TestWrenlowWindow.moc"
