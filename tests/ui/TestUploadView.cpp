@@ -2,7 +2,6 @@
 #include "ui/LabeledField.h"
 #include "ui/PlainLabel.h"
 #include "ui/SegmentedPicker.h"
-#include "ui/SelectableText.h"
 #include "ui/StatusPill.h"
 #include "ui/SymbolView.h"
 #include "ui/TintedButton.h"
@@ -141,7 +140,7 @@ private slots:
 
     void stateShownOnThePage_data()
     {
-        QTest::addColumn<QList<DiagnosticState>>("states"); // empty: no snapshot
+        QTest::addColumn<QList<DiagnosticState>>("states"); // of the first diagnostics, the rest left out
         QTest::addColumn<bool>("signedIn");
         QTest::addColumn<bool>("busy");
         QTest::addColumn<qint64>("pending");
@@ -153,7 +152,7 @@ private slots:
         using S = DiagnosticState;
         const QList<S> passed{S::Pass, S::Pass, S::NotApplicable};
         // clang-format off
-        QTest::newRow("no snapshot") << QList<S>{} << true << false << qint64(0) << "0 saved uploads" << false << false << true;
+        QTest::newRow("nothing to test") << QList<S>{} << true << false << qint64(0) << "0 saved uploads" << false << false << true;
         QTest::newRow("complete with a failure") << QList<S>{S::Pass, S::Fail} << true << false << qint64(2) << "2 saved uploads" << true << true << true;
         QTest::newRow("signed out") << passed << false << false << qint64(2) << "2 saved uploads" << true << false << false;
         QTest::newRow("routing busy") << passed << true << true << qint64(1) << "1 saved upload" << true << false << false;
@@ -173,15 +172,11 @@ private slots:
 
         Rig rig({}, m_tested);
         DashboardViewModel &model = *rig.model;
-        if (states.isEmpty()) {
-            model.setSnapshot(std::nullopt);
-        } else {
-            InventorySnapshot snapshot = m_tested;
-            snapshot.diagnostics = snapshot.diagnostics.mid(0, states.size());
-            for (qsizetype i = 0; i < states.size(); ++i)
-                snapshot.diagnostics[i].state = states.at(i);
-            model.setSnapshot(snapshot);
-        }
+        InventorySnapshot snapshot = m_tested;
+        snapshot.diagnostics = snapshot.diagnostics.mid(0, states.size());
+        for (qsizetype i = 0; i < states.size(); ++i)
+            snapshot.diagnostics[i].state = states.at(i);
+        model.setSnapshot(snapshot);
         model.setSheetsConfigured(signedIn);
         model.setIsRoutingBusy(busy);
         model.setPendingCount(pending);
@@ -218,8 +213,7 @@ private slots:
                                                                {"json": {"ok": true}}])")
                           .array());
         Rig rig(script, m_tested);
-        QVERIFY(!rig.shown("duplicateMessage"));
-        QVERIFY(!rig.shown("routingEmployeeName"));
+        QVERIFY(!rig.shown("duplicateMessage") && !rig.shown("routingEmployeeName"));
         rig.type("empIdField", "E100");
         rig.type("projectTextField", "Refurb West");
         QVERIFY(!rig.enabled("checkDuplicateButton")); // routing complete, but not signed in
@@ -263,7 +257,6 @@ private slots:
 
         // Lot and category, then the resolve and its summary with the review symbol.
         QCOMPARE(rig.entries("lotMenu"), QStringList({"Select lot", "Spring intake", "Spring intake / Macs"}));
-        QCOMPARE(rig.find<QComboBox>("lotMenu")->currentText(), "Spring intake");
         rig.choose("lotMenu", "Select lot");
         QCOMPARE(rig.model->selectedKorvaneLotId(), std::nullopt);
         QVERIFY(!rig.enabled("resolveButton"));
@@ -282,10 +275,8 @@ private slots:
         // An upload the gateway keeps failing goes to the queue; the retry sends it.
         rig.click("uploadButton");
         QTRY_VERIFY(rig.text("routingStatus").startsWith("Network upload failed. Saved to pending queue: "));
-        QVERIFY(rig.shown("retryPendingButton"));
         rig.click("retryPendingButton");
         QTRY_COMPARE(rig.text("routingStatus"), "Retried pending queue: 1 uploaded, 0 remaining.");
-        QVERIFY(!rig.shown("retryPendingButton"));
 
         rig.click("signOutButton");
         QTRY_COMPARE(rig.find<StatusPill>("korvanePill")->text(), "Ready to Sign In");
@@ -293,7 +284,7 @@ private slots:
         QVERIFY(rig.shown("signInRow") && !rig.shown("signedInBlock"));
     }
 
-    // The Amazon layout follows every keystroke in the EMP ID, and its fields keep their text across a change of route.
+    // The Amazon layout follows every keystroke in the EMP ID; its fields keep their text across a change of route.
     void amazonRoute()
     {
         Rig rig({}, m_tested);
@@ -330,36 +321,35 @@ private slots:
 
     void menusNeverSelectOnTheirOwn_data()
     {
-        QTest::addColumn<QByteArray>("menu");
-        QTest::addColumn<QVariant>("selection");
-        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QVariant>("lot");
+        QTest::addColumn<QVariant>("category");
+        QTest::addColumn<QStringList>("shown"); // by the project, lot and category menus; empty: no entry chosen
 
-        QTest::newRow("project not offered") << QByteArray("projectMenu") << QVariant("Gone") << QString();
-        QTest::newRow("project offered") << QByteArray("projectMenu") << QVariant("B") << "B";
-        QTest::newRow("no lot") << QByteArray("lotMenu") << QVariant() << "Select lot";
-        QTest::newRow("lot not offered") << QByteArray("lotMenu") << QVariant(qint64(99)) << QString();
-        QTest::newRow("lot offered") << QByteArray("lotMenu") << QVariant(qint64(2)) << "Lot two";
-        QTest::newRow("no category") << QByteArray("categoryMenu") << QVariant() << "Select category";
-        QTest::newRow("category offered") << QByteArray("categoryMenu") << QVariant(qint64(8)) << "Desktop";
+        // clang-format off
+        QTest::newRow("offered") << "B" << QVariant(qint64(2)) << QVariant(qint64(8)) << QStringList{"B", "Lot two", "Desktop"};
+        QTest::newRow("not offered") << "Gone" << QVariant(qint64(99)) << QVariant(qint64(7)) << QStringList{"", "", ""};
+        QTest::newRow("none") << "" << QVariant() << QVariant() << QStringList{"", "Select lot", "Select category"};
+        // clang-format on
     }
 
     void menusNeverSelectOnTheirOwn()
     {
-        QFETCH(QByteArray, menu);
-        QFETCH(QVariant, selection);
-        QFETCH(QString, shown);
+        QFETCH(QString, project);
+        QFETCH(QVariant, lot);
+        QFETCH(QVariant, category);
+        QFETCH(QStringList, shown);
 
         using Field = DashboardViewModel::Field;
         Rig rig({}, m_tested);
         DashboardViewModel &model = *rig.model;
         model.setKorvaneSignedIn(true);
-        const auto id = selection.isValid() ? std::optional<qint64>(selection.toLongLong()) : std::nullopt;
-        if (menu == "projectMenu")
-            model.setSelectedProject(selection.toString());
-        else if (menu == "lotMenu")
-            model.setSelectedKorvaneLotId(id);
-        else
-            model.setSelectedKorvaneCategoryId(id);
+        const auto id = [](const QVariant &value) {
+            return value.isValid() ? std::optional<qint64>(value.toLongLong()) : std::nullopt;
+        };
+        model.setSelectedProject(project);
+        model.setSelectedKorvaneLotId(id(lot));
+        model.setSelectedKorvaneCategoryId(id(category));
         QSignalSpy changes(&model, &DashboardViewModel::changed);
         // Lists filled, refilled and filled with something else: the selection is never written by the page.
         const KorvaneLot one{1, "Lot one", std::nullopt, false};
@@ -375,9 +365,11 @@ private slots:
             QVERIFY(field != Field::selectedProject && field != Field::selectedKorvaneLotId &&
                     field != Field::selectedKorvaneCategoryId);
         }
-        auto *combo = rig.find<QComboBox>(menu);
-        QCOMPARE(combo->currentText(), shown);
-        QCOMPARE(combo->currentIndex() < 0, shown.isEmpty());
+        for (int menu = 0; menu < 3; ++menu) {
+            auto *combo = rig.find<QComboBox>(std::array{"projectMenu", "lotMenu", "categoryMenu"}[menu]);
+            QCOMPARE(combo->currentText(), shown.at(menu));
+            QCOMPARE(combo->currentIndex() < 0, shown.at(menu).isEmpty());
+        }
     }
 
     void duplicateActionSegments()
