@@ -97,20 +97,17 @@ private slots:
         };
         expectLook(startsLight);
 
-        if (fromMenu)
-            menuItem->trigger();
-        else
-            QTest::mouseClick(toggle, Qt::LeftButton);
+        const auto switchTheme = [&](bool withMenu) {
+            withMenu ? menuItem->trigger() : QTest::mouseClick(toggle, Qt::LeftButton);
+        };
+        switchTheme(fromMenu);
         expectLook(!startsLight);
         QFile file(settingsFile());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains(startsLight ? "wrenlow-theme=dark" : "wrenlow-theme=light"));
 
         // The other place switches back: both read the one stored value.
-        if (fromMenu)
-            QTest::mouseClick(toggle, Qt::LeftButton);
-        else
-            menuItem->trigger();
+        switchTheme(!fromMenu);
         expectLook(startsLight);
     }
 
