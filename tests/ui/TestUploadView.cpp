@@ -32,6 +32,7 @@ using namespace wrenlow;
 using namespace wrenlow::test;
 using wrenlow::support::waitForTask;
 using namespace std::chrono_literals;
+using Id = std::optional<qint64>;
 
 namespace {
 
@@ -82,10 +83,8 @@ struct Rig
 
     void type(const char *field, const QString &text) const
     {
-        QLineEdit *line = edit(field);
-        line->setFocus();
-        line->selectAll();
-        QTest::keyClicks(line, text);
+        edit(field)->selectAll();
+        QTest::keyClicks(edit(field), text);
         settle();
     }
     void click(const char *button) const
@@ -202,11 +201,10 @@ private slots:
     void technicianRoad()
     {
         QJsonObject script = scenario("scenarios/upload-road.json");
-        // The first probe and the first project list wait for the test, to look at the page while they run.
-        script.insert("GET /health",
-                      QJsonDocument::fromJson(R"([{"json": {"ok": true}}, {"json": {"ok": true}, "hold": true},
-                                                               {"json": {"ok": true}}])")
-                          .array());
+        // The second probe waits for the test, to look at the Sign In button while it runs.
+        const char *health =
+            R"([{"json": {"ok": true}}, {"json": {"ok": true}, "hold": true}, {"json": {"ok": true}}])";
+        script.insert("GET /health", QJsonDocument::fromJson(health).array());
         Rig rig(script, m_tested);
         QVERIFY(!rig.shown("duplicateMessage") && !rig.shown("routingEmployeeName"));
         rig.type("empIdField", "E100");
@@ -330,34 +328,31 @@ private slots:
     void menusNeverSelectOnTheirOwn_data()
     {
         QTest::addColumn<QString>("project");
-        QTest::addColumn<QVariant>("lot");
-        QTest::addColumn<QVariant>("category");
+        QTest::addColumn<Id>("lot");
+        QTest::addColumn<Id>("category");
         QTest::addColumn<QStringList>("shown"); // by the project, lot and category menus; empty: no entry chosen
 
         // clang-format off
-        QTest::newRow("offered") << "B" << QVariant(qint64(2)) << QVariant(qint64(8)) << QStringList{"B", "Lot two", "Desktop"};
-        QTest::newRow("not offered") << "Gone" << QVariant(qint64(99)) << QVariant(qint64(7)) << QStringList{"", "", ""};
-        QTest::newRow("none") << "" << QVariant() << QVariant() << QStringList{"", "Select lot", "Select category"};
+        QTest::newRow("offered") << "B" << Id(2) << Id(8) << QStringList{"B", "Lot two", "Desktop"};
+        QTest::newRow("not offered") << "Gone" << Id(99) << Id(7) << QStringList{"", "", ""};
+        QTest::newRow("none") << "" << Id() << Id() << QStringList{"", "Select lot", "Select category"};
         // clang-format on
     }
 
     void menusNeverSelectOnTheirOwn()
     {
         QFETCH(QString, project);
-        QFETCH(QVariant, lot);
-        QFETCH(QVariant, category);
+        QFETCH(Id, lot);
+        QFETCH(Id, category);
         QFETCH(QStringList, shown);
 
         using Field = DashboardViewModel::Field;
         Rig rig({}, m_tested);
         DashboardViewModel &model = *rig.model;
         model.setKorvaneSignedIn(true);
-        const auto id = [](const QVariant &value) {
-            return value.isValid() ? std::optional<qint64>(value.toLongLong()) : std::nullopt;
-        };
         model.setSelectedProject(project);
-        model.setSelectedKorvaneLotId(id(lot));
-        model.setSelectedKorvaneCategoryId(id(category));
+        model.setSelectedKorvaneLotId(lot);
+        model.setSelectedKorvaneCategoryId(category);
         QSignalSpy changes(&model, &DashboardViewModel::changed);
         // Lists filled, refilled and filled with something else: the selection is never written by the page.
         const KorvaneLot one{1, "Lot one", std::nullopt, false};
@@ -385,10 +380,9 @@ private slots:
     void controlsLineUpWithTheFields()
     {
         Rig rig({}, m_tested);
-        DashboardViewModel &model = *rig.model;
-        model.setProjectOptions({"Returns"});
-        model.setRoutingEmployeeName("Demo Technician");
-        model.setLastDuplicateMessage("No duplicate found.");
+        rig.model->setProjectOptions({"Returns"});
+        rig.model->setRoutingEmployeeName("Demo Technician");
+        rig.model->setLastDuplicateMessage("No duplicate found.");
         Rig::settle();
         const auto place = [&](QWidget *widget) { return QRect(widget->mapTo(rig.page, QPoint()), widget->size()); };
         const auto at = [&](const char *name) { return place(rig.find<QWidget>(name)); };
@@ -406,7 +400,7 @@ private slots:
         QCOMPARE(at("signInButton").height(), field.height());
         QCOMPARE(at("signInButton").bottom(), field.bottom());
 
-        model.setKorvaneSignedIn(true);
+        rig.model->setKorvaneSignedIn(true);
         Rig::settle();
         for (const char *name : {"projectMenu", "lotMenu", "categoryMenu", "resolveButton"})
             QCOMPARE(at(name).height(), field.height());

@@ -93,9 +93,8 @@ private slots:
         };
         switchTheme(fromMenu);
         expectLook(!startsLight);
-        QFile file(settingsFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains(startsLight ? "wrenlow-theme=dark" : "wrenlow-theme=light"));
+        QCOMPARE(QSettings(settingsFile(), QSettings::IniFormat).value("wrenlow-theme"),
+                 startsLight ? "dark" : "light");
 
         // The other place switches back: both read the one stored value.
         switchTheme(!fromMenu);
