@@ -28,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+
 using namespace wrenlow;
 using namespace wrenlow::test;
 using wrenlow::support::waitForTask;
@@ -236,7 +238,6 @@ private slots:
         QTRY_COMPARE(rig.text("routingStatus"), "Loaded 3 projects for Ada Lovelace.");
         QVERIFY(rig.shown("projectMenu") && !rig.shown("projectTextField") && rig.shown("routingEmployeeName"));
         QCOMPARE(rig.entries("projectMenu"), QStringList({"Refurb East", "Refurb West", "<b>Bold</b> project"}));
-        QCOMPARE(rig.find<QComboBox>("projectMenu")->currentText(), "Refurb West");
         QCOMPARE(rig.text("routingEmployeeName"), "Ada Lovelace");
         rig.choose("projectMenu", "Refurb East");
         QCOMPARE(rig.model->selectedProject(), "Refurb East");
