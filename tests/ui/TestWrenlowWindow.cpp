@@ -1,5 +1,5 @@
-// The real window, driven by object name: theme commands, the start scan, the scan shortcut, the identity
-// block, the page switch and the minimum size.
+// The real window, driven by object name: the theme commands, then one road through the start scan, the scan
+// shortcut, the identity block, the page switch and the minimum size.
 #include "ui/ContentView.h"
 #include "ui/StatusPill.h"
 #include "ui/ThemeSetting.h"
@@ -10,7 +10,6 @@
 
 #include "FakeMacEnvironment.h"
 #include "workflow/DashboardViewModel.h"
-#include "workflow/WorkflowServices.h"
 
 #include <QAction>
 #include <QDir>
@@ -25,25 +24,8 @@
 #include <QTest>
 
 using namespace wrenlow;
-using Field = DashboardViewModel::Field;
 
 namespace {
-
-// A model whose scan runs the stand-ins slowly enough to act while it runs.
-std::unique_ptr<DashboardViewModel> slowModel()
-{
-    WorkflowServices services = WorkflowServices::production();
-    services.inventory = MacInventoryService(mactools::ToolLimits{}.scaled(0.005));
-    return std::make_unique<DashboardViewModel>(std::move(services));
-}
-
-int scansStarted(const QSignalSpy &changes)
-{
-    int scans = 0;
-    for (const QList<QVariant> &change : changes)
-        scans += change.at(0).value<Field>() == Field::scanPulse;
-    return scans;
-}
 
 template <typename T> T *find(const WrenlowMacApp &app, const char *name)
 {
@@ -60,202 +42,141 @@ class TestWrenlowWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
+    void initTestCase()
+    {
+        // Settings and reports of this run stay in temporary folders.
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        WrenlowMacApp::prepareApplication();
+    }
 
-    void themeCommandsShareOneSetting_data();
-    void themeCommandsShareOneSetting();
-    void startScanRunsOnceAndOnlyWithoutSnapshot();
-    void scanShortcutDuringAScanDoesNotRestartIt();
-    void architectureText_data();
-    void architectureText();
-    void pageSwitchAndMinimumSize();
+    void cleanup() { QFile::remove(settingsFile()); }
+
+    void themeCommandsShareOneSetting_data()
+    {
+        QTest::addColumn<QString>("stored"); // "-" stores nothing
+        QTest::addColumn<bool>("fromMenu");
+        QTest::addColumn<bool>("startsLight");
+        QTest::newRow("first launch, menu") << "-" << true << true;
+        QTest::newRow("dark, toggle") << "dark" << false << false;
+        QTest::newRow("unknown value means dark, menu") << "" << true << false;
+    }
+
+    void themeCommandsShareOneSetting()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, fromMenu);
+        QFETCH(bool, startsLight);
+        if (stored != "-") {
+            QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Wrenlow", "Wrenlow Zel Mac");
+            settings.setValue(ThemeSetting::key, stored);
+        }
+        test::FakeMacEnvironment environment("apple-silicon-macbook");
+        WrenlowMacApp app;
+        auto *menuItem = find<QAction>(app, "themeAction");
+        auto *toggle = find<ThemeToggle>(app, "themeToggle");
+        QLineEdit stockControl;
+
+        const auto expectLook = [&](bool light) {
+            QCOMPARE(menuItem->text(), light ? "Use Dark Mode" : "Use Light Mode");
+            QCOMPARE(toggle->text(), light ? "DARK" : "LIGHT");
+            QCOMPARE(toggle->symbol(), light ? "moon.fill" : "sun.max.fill");
+            const Appearance appearance = light ? Appearance::Light : Appearance::Dark;
+            QTRY_COMPARE(stockControl.palette().color(QPalette::Base),
+                         WrenlowTheme::palette(appearance).color(QPalette::Base));
+            QTRY_COMPARE(WrenlowTheme::appearanceOf(app.content()), appearance);
+        };
+        expectLook(startsLight);
+
+        const auto switchTheme = [&](bool withMenu) {
+            withMenu ? menuItem->trigger() : QTest::mouseClick(toggle, Qt::LeftButton);
+        };
+        switchTheme(fromMenu);
+        expectLook(!startsLight);
+        QCOMPARE(QSettings(settingsFile(), QSettings::IniFormat).value("wrenlow-theme"),
+                 startsLight ? "dark" : "light");
+
+        // The other place switches back: both read the one stored value.
+        switchTheme(!fromMenu);
+        expectLook(startsLight);
+    }
+
+    // The start scan, the scan shortcut, the identity block, the page switch and the minimum size on one window.
+    void windowRoad()
+    {
+        // The stand-in MacBook answers in a few milliseconds; a slow system_profiler keeps the scan running long
+        // enough to see the busy button and press the shortcut.
+        QTemporaryDir scenario;
+        const QString source = test::FakeMacEnvironment::fakeMacRoot() + "/scenarios/apple-silicon-macbook";
+        for (const QString &name : QDir(source).entryList(QDir::Files))
+            QVERIFY(QFile::copy(source + '/' + name, scenario.filePath(name)));
+        QFile delay(scenario.filePath("system_profiler.delay"));
+        QVERIFY(delay.open(QIODevice::WriteOnly) && delay.write("2") == 1);
+        delay.close();
+        test::FakeMacEnvironment environment(scenario.path());
+        WrenlowMacApp app;
+        QSignalSpy scans(&app.model(), &DashboardViewModel::scanPulseChanged);
+        QSignalSpy shortcuts(find<QAction>(app, "scanAction"), &QAction::triggered);
+        auto *title = find<QLabel>(app, "topBarTitle");
+        auto *serial = find<QLabel>(app, "topBarSerial");
+        auto *architecture = find<QLabel>(app, "topBarArchitecture");
+        auto *scan = find<TintedButton>(app, "scanButton");
+        auto *stack = find<QStackedWidget>(app, "pageStack");
+        QCOMPARE(title->text(), "Mac");
+        QCOMPARE(serial->text(), "Waiting for scan");
+        QVERIFY(!architecture->isVisibleTo(app.window()));
+        QVERIFY(!find<StatusPill>(app, "osVersionPill")->isVisibleTo(app.window()));
+        QCOMPARE(stack->currentWidget()->objectName(), "overviewPage");
+
+        app.window()->show();
+        QTRY_VERIFY(scan->isBusy());
+        QCOMPARE(scan->text(), "Scanning");
+        QVERIFY(!scan->isEnabled());
+        QVERIFY(QTest::qWaitForWindowActive(app.window()));
+        QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(shortcuts.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value() && scan->isEnabled(), 20000);
+        QCOMPARE(scan->text(), "Scan Mac");
+        QCOMPARE(title->text(), app.model().snapshot()->model);
+        QCOMPARE(serial->text(), app.model().snapshot()->serial);
+        QCOMPARE(find<StatusPill>(app, "osVersionPill")->text(), app.model().snapshot()->osVersion);
+        QTRY_COMPARE(find<QLabel>(app, "footerStatus")->text(), app.model().statusText());
+        QCOMPARE(title->textFormat(), Qt::PlainText);
+        // Only "arm64" exactly is Apple silicon.
+        QVERIFY(architecture->isVisibleTo(app.window()));
+        QCOMPARE(architecture->text(), "APPLE SILICON");
+        for (const auto &[reported, shown] :
+             {std::pair{"x86_64", "INTEL"}, {"arm64", "APPLE SILICON"}, {"ARM64", "INTEL"}}) {
+            InventorySnapshot snapshot = *app.model().snapshot();
+            snapshot.architecture = reported;
+            app.model().setSnapshot(snapshot);
+            QTRY_COMPARE(architecture->text(), shown);
+        }
+
+        QTest::mouseClick(find<QWidget>(app, "sidebarRow-Tests"), Qt::LeftButton);
+        QCOMPARE(app.model().selectedPage(), AppPage::Tests);
+        QTRY_COMPARE(stack->currentWidget()->objectName(), "testsPage");
+        app.model().setSelectedPage(AppPage::Upload);
+        QTRY_COMPARE(stack->currentWidget()->objectName(), "uploadPage");
+        app.window()->resize(640, 400);
+        QTRY_VERIFY(app.content()->width() >= 1180);
+        QVERIFY(app.content()->height() >= 720);
+
+        // Shown again with a snapshot in place, the window starts no scan; the shortcut does.
+        app.window()->hide();
+        app.window()->show();
+        QCoreApplication::processEvents();
+        QCOMPARE(scans.size(), 1);
+        QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(scans.size(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
+    }
 
 private:
     QString settingsFile() const { return m_config.path() + "/Wrenlow/Wrenlow Zel Mac.conf"; }
 
     QTemporaryDir m_config;
 };
-
-void TestWrenlowWindow::initTestCase()
-{
-    // Settings and reports of this run stay in temporary folders.
-    QVERIFY(m_config.isValid());
-    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-    WrenlowMacApp::prepareApplication();
-}
-
-void TestWrenlowWindow::cleanup()
-{
-    QFile::remove(settingsFile());
-}
-
-void TestWrenlowWindow::themeCommandsShareOneSetting_data()
-{
-    QTest::addColumn<QString>("stored"); // "-" stores nothing
-    QTest::addColumn<bool>("fromMenu");
-    QTest::addColumn<bool>("startsLight");
-    QTest::newRow("first launch, menu") << "-" << true << true;
-    QTest::newRow("dark, toggle") << "dark" << false << false;
-    QTest::newRow("unknown value means dark, menu") << "" << true << false;
-}
-
-void TestWrenlowWindow::themeCommandsShareOneSetting()
-{
-    QFETCH(QString, stored);
-    QFETCH(bool, fromMenu);
-    QFETCH(bool, startsLight);
-    if (stored != "-") {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Wrenlow", "Wrenlow Zel Mac");
-        settings.setValue(ThemeSetting::key, stored);
-    }
-    test::FakeMacEnvironment environment("apple-silicon-macbook");
-    WrenlowMacApp app;
-    auto *menuItem = find<QAction>(app, "themeAction");
-    auto *toggle = find<ThemeToggle>(app, "themeToggle");
-    QLineEdit stockControl;
-
-    const auto expectLook = [&](bool light) {
-        QCOMPARE(menuItem->text(), light ? "Use Dark Mode" : "Use Light Mode");
-        QCOMPARE(toggle->text(), light ? "DARK" : "LIGHT");
-        QCOMPARE(toggle->symbol(), light ? "moon.fill" : "sun.max.fill");
-        const Appearance appearance = light ? Appearance::Light : Appearance::Dark;
-        QTRY_COMPARE(stockControl.palette().color(QPalette::Base),
-                     WrenlowTheme::palette(appearance).color(QPalette::Base));
-        QTRY_COMPARE(WrenlowTheme::appearanceOf(app.content()), appearance);
-    };
-    expectLook(startsLight);
-
-    if (fromMenu)
-        menuItem->trigger();
-    else
-        QTest::mouseClick(toggle, Qt::LeftButton);
-    expectLook(!startsLight);
-    QFile file(settingsFile());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains(startsLight ? "wrenlow-theme=dark" : "wrenlow-theme=light"));
-
-    // The other place switches back: both read the one stored value.
-    if (fromMenu)
-        QTest::mouseClick(toggle, Qt::LeftButton);
-    else
-        menuItem->trigger();
-    expectLook(startsLight);
-}
-
-void TestWrenlowWindow::startScanRunsOnceAndOnlyWithoutSnapshot()
-{
-    // The stand-in MacBook answers in a few milliseconds; a slow system_profiler keeps the scan running long
-    // enough to see the busy button.
-    QTemporaryDir scenario;
-    const QString source = test::FakeMacEnvironment::fakeMacRoot() + "/scenarios/apple-silicon-macbook";
-    for (const QString &name : QDir(source).entryList(QDir::Files))
-        QVERIFY(QFile::copy(source + '/' + name, scenario.filePath(name)));
-    QFile delay(scenario.filePath("system_profiler.delay"));
-    QVERIFY(delay.open(QIODevice::WriteOnly) && delay.write("0.5") == 3);
-    delay.close();
-    test::FakeMacEnvironment environment(scenario.path());
-    WrenlowMacApp app;
-    QSignalSpy changes(&app.model(), &DashboardViewModel::changed);
-    auto *title = find<QLabel>(app, "topBarTitle");
-    auto *serial = find<QLabel>(app, "topBarSerial");
-    auto *scan = find<TintedButton>(app, "scanButton");
-    QCOMPARE(title->text(), "Mac");
-    QCOMPARE(serial->text(), "Waiting for scan");
-    QVERIFY(!find<QLabel>(app, "topBarArchitecture")->isVisibleTo(app.window()));
-    QVERIFY(!find<StatusPill>(app, "osVersionPill")->isVisibleTo(app.window()));
-
-    app.window()->show();
-    QTRY_VERIFY(scan->isBusy());
-    QCOMPARE(scan->text(), "Scanning");
-    QVERIFY(!scan->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value() && scan->isEnabled(), 20000);
-    QCOMPARE(scan->text(), "Scan Mac");
-    QCOMPARE(title->text(), app.model().snapshot()->model);
-    QCOMPARE(serial->text(), app.model().snapshot()->serial);
-    QCOMPARE(find<StatusPill>(app, "osVersionPill")->text(), app.model().snapshot()->osVersion);
-    QTRY_COMPARE(find<QLabel>(app, "footerStatus")->text(), app.model().statusText());
-
-    // Shown again with a snapshot in place: no further scan.
-    app.window()->hide();
-    app.window()->show();
-    QCoreApplication::processEvents();
-    QCOMPARE(scansStarted(changes), 1);
-}
-
-void TestWrenlowWindow::scanShortcutDuringAScanDoesNotRestartIt()
-{
-    test::FakeMacEnvironment environment("all-hanging");
-    WrenlowMacApp app(slowModel());
-    QSignalSpy changes(&app.model(), &DashboardViewModel::changed);
-    QSignalSpy shortcuts(find<QAction>(app, "scanAction"), &QAction::triggered);
-    app.window()->show();
-    QVERIFY(QTest::qWaitForWindowActive(app.window()));
-    QTRY_VERIFY(app.model().isScanning());
-
-    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
-    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
-    QCOMPARE(shortcuts.size(), 2);
-    QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
-    QCOMPARE(scansStarted(changes), 1);
-
-    QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
-    QCOMPARE(scansStarted(changes), 2);
-    QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
-}
-
-void TestWrenlowWindow::architectureText_data()
-{
-    QTest::addColumn<QString>("architecture");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("Apple silicon") << "arm64"
-                                   << "APPLE SILICON";
-    QTest::newRow("Intel") << "x86_64"
-                           << "INTEL";
-    QTest::newRow("upper case") << "ARM64"
-                                << "INTEL";
-}
-
-void TestWrenlowWindow::architectureText()
-{
-    QFETCH(QString, architecture);
-    QFETCH(QString, shown);
-    test::FakeMacEnvironment environment("no-tools");
-    WrenlowMacApp app;
-    InventorySnapshot snapshot;
-    snapshot.model = "<b>Mac</b>";
-    snapshot.serial = "C02";
-    snapshot.architecture = architecture;
-    app.model().setSnapshot(snapshot);
-    auto *label = find<QLabel>(app, "topBarArchitecture");
-    QTRY_VERIFY(label->isVisibleTo(app.window()));
-    QCOMPARE(label->text(), shown);
-    QCOMPARE(find<QLabel>(app, "topBarTitle")->textFormat(), Qt::PlainText);
-}
-
-void TestWrenlowWindow::pageSwitchAndMinimumSize()
-{
-    test::FakeMacEnvironment environment("no-tools");
-    WrenlowMacApp app;
-    auto *stack = find<QStackedWidget>(app, "pageStack");
-    QCOMPARE(stack->currentWidget(), app.content()->page(AppPage::Overview));
-
-    QTest::mouseClick(find<QWidget>(app, "sidebarRow-Tests"), Qt::LeftButton);
-    QCOMPARE(app.model().selectedPage(), AppPage::Tests);
-    QTRY_COMPARE(stack->currentWidget(), app.content()->page(AppPage::Tests));
-
-    app.model().setSelectedPage(AppPage::Upload);
-    QTRY_COMPARE(stack->currentWidget(), app.content()->page(AppPage::Upload));
-    QTest::mouseClick(find<QWidget>(app, "sidebarRow-Upload"), Qt::LeftButton);
-    QCOMPARE(app.model().selectedPage(), AppPage::Upload);
-
-    // Shown, the window keeps its minimum size.
-    app.window()->show();
-    app.window()->resize(640, 400);
-    QTRY_VERIFY(app.content()->width() >= 1180);
-    QVERIFY(app.content()->height() >= 720);
-    QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value(), 20000);
-}
 
 QTEST_MAIN(TestWrenlowWindow)
 #include "TestWrenlowWindow.moc"
