@@ -439,6 +439,11 @@ private slots:
         QCOMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Accent);
         rig.click("uploadButton");
         QTRY_COMPARE(rig.text("routingStatus"), "Upload complete: Spring Macs row 42.");
+
+        // A resolve that did not happen shows the review symbol, though the last answer asked for no review.
+        rig.choose("lotMenu", "Select lot");
+        waitForTask(rig.model->resolveInKorvane());
+        QTRY_COMPARE(rig.find<SymbolView>("resolveSummarySymbol")->color(), ThemeRole::Orange);
     }
 
 private:
