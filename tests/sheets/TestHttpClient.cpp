@@ -8,7 +8,6 @@
 
 #include <QCoroTask>
 #include <QElapsedTimer>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
 
@@ -24,11 +23,13 @@ namespace {
 // (PORT: the stand-in's port), atLeastMs.
 using Tweaks = QVariantMap;
 
-// A stand-in that answers every "POST /x" with the one scripted response.
-std::unique_ptr<GatewayStandIn> serving(const QByteArray &response)
+// A stand-in that answers every "POST /x" with the one scripted response, over TLS with this certificate if given.
+std::unique_ptr<GatewayStandIn> serving(const QByteArray &response, const SelfSignedCertificate *tls = nullptr)
 {
     auto standIn = std::make_unique<GatewayStandIn>(
         GatewayScenario(QJsonDocument::fromJson("{\"POST /x\": [" + response + "]}").object()));
+    if (tls)
+        standIn->useTls(tls->certificate(), tls->key());
     standIn->listen();
     return standIn;
 }
@@ -107,16 +108,14 @@ private slots:
         QTest::addColumn<QByteArray>("script"); // the answer; OTHER is the port of another stand-in on 127.0.0.2
         QTest::addColumn<Tweaks>("tweaks");
         QTest::addColumn<QString>("expected");
+        // clang-format off
         const QString closed = "The request to 127.0.0.1 failed: the connection ended before the whole answer arrived.";
         const QString timedOut = "The request to 127.0.0.1 timed out.";
         const QString tooLarge = "The answer from 127.0.0.1 is larger than %1 bytes.";
-        const QString redirected =
-            "The gateway at 127.0.0.1 sent the request on to another address; it was not followed.";
+        const QString redirected = "The gateway at 127.0.0.1 sent the request on to another address; it was not followed.";
         const QString badHeader = "The request to 127.0.0.1 has a header value that cannot be sent.";
-        const QString insecure =
-            "Nothing was sent to “%1”: only HTTPS, or plain HTTP on this computer, may carry the sign-in.";
+        const QString insecure = "Nothing was sent to “%1”: only HTTPS, or plain HTTP on this computer, may carry the sign-in.";
         const QByteArray ok = R"({"body": "hello"})";
-        // clang-format off
         QTest::newRow("closed while the body is sent") << QByteArray(R"({"early": true, "drop": true})") << Tweaks{{"bodyBytes", 4 << 20}} << closed;
         QTest::newRow("413 while the body is sent") << QByteArray(R"({"early": true, "status": 413})") << Tweaks{{"bodyBytes", 4 << 20}} << closed;
         QTest::newRow("closed instead of an answer") << QByteArray(R"({"drop": true})") << Tweaks{} << closed;
@@ -133,7 +132,6 @@ private slots:
         // The bearer token may neither follow a redirect off the gateway's origin nor leave encrypted transport.
         QTest::newRow("302 to another port") << QByteArray("{\"status\": 302, \"headers\": {\"Location\": \"http://127.0.0.1:OTHER/x\"}}") << Tweaks{} << redirected;
         QTest::newRow("307 to another host") << QByteArray("{\"status\": 307, \"headers\": {\"Location\": \"http://127.0.0.2:OTHER/x\"}}") << Tweaks{} << redirected;
-        QTest::newRow("HTTP off this computer") << ok << Tweaks{{"url", "http://192.0.2.7:PORT/x"}} << insecure.arg("http://192.0.2.7:PORT/x");
         QTest::newRow("HTTP to a look-alike name") << ok << Tweaks{{"url", "http://localhost.example:PORT/x"}} << insecure.arg("http://localhost.example:PORT/x");
         QTest::newRow("user info") << ok << Tweaks{{"url", "http://127.0.0.1@192.0.2.7:PORT/x"}} << insecure.arg("http://192.0.2.7:PORT/x");
         QTest::newRow("another scheme") << ok << Tweaks{{"url", "ftp://127.0.0.1:PORT/x"}} << insecure.arg("ftp://127.0.0.1:PORT/x");
@@ -153,11 +151,10 @@ private slots:
         const auto standIn = serving(script.replace("OTHER", QByteArray::number(elsewhere.baseUrl().port())));
         const QString port = QString::number(standIn->baseUrl().port());
         const auto ms = [&tweaks](const char *name, int fallback) { return tweaks.value(name, fallback).toInt(); };
-        HttpOptions options;
-        options.requestTimeout = std::chrono::milliseconds(ms("requestMs", 10000));
-        options.resourceTimeout = std::chrono::milliseconds(ms("resourceMs", 20000));
-        options.maxBodyBytes = tweaks.value("bound", options.maxBodyBytes).toLongLong();
-        HttpClient client(options);
+        HttpClient client({.requestTimeout = std::chrono::milliseconds(ms("requestMs", 10000)),
+                           .resourceTimeout = std::chrono::milliseconds(ms("resourceMs", 20000)),
+                           .maxBodyBytes = tweaks.value("bound", HttpOptions().maxBodyBytes).toLongLong(),
+                           .sslConfiguration = {}});
         const QUrl url = tweaks.contains("url") ? QUrl(tweaks["url"].toString().replace("PORT", port)) : xOf(*standIn);
         const qint64 memoryBefore = peakMemoryKb();
         QElapsedTimer clock;
@@ -179,16 +176,12 @@ private slots:
     {
         const SelfSignedCertificate certificate;
         QVERIFY2(certificate.isValid(), qPrintable(certificate.error()));
-        GatewayStandIn standIn(GatewayScenario(QJsonObject{{"POST /x", QJsonArray{QJsonObject{{"body", "hello"}}}}}));
-        standIn.useTls(certificate.certificate(), certificate.key());
-        standIn.listen();
+        const auto standIn = serving(R"({"body": "hello"})", &certificate);
         HttpClient strict({});
-        QVERIFY(failure(strict, xOf(standIn)).startsWith("The request to 127.0.0.1 failed: SSL handshake failed"));
-        HttpOptions trusting;
-        trusting.sslConfiguration = certificate.trustingConfiguration();
-        HttpClient client(trusting);
-        QCOMPARE(post(client, xOf(standIn)).body, "hello");
-        QCOMPARE(standIn.requests().size(), 1);
+        QVERIFY(failure(strict, xOf(*standIn)).startsWith("The request to 127.0.0.1 failed: SSL handshake failed"));
+        HttpClient client({.sslConfiguration = certificate.trustingConfiguration()});
+        QCOMPARE(post(client, xOf(*standIn)).body, "hello");
+        QCOMPARE(standIn->requests().size(), 1);
     }
 };
 

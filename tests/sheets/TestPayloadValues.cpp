@@ -10,17 +10,7 @@
 using namespace wrenlow;
 using namespace sheetsTest;
 
-namespace {
-
 using States = QList<DiagnosticState>;
-constexpr auto Ready = DiagnosticState::Ready;
-constexpr auto Running = DiagnosticState::Running;
-constexpr auto Pass = DiagnosticState::Pass;
-constexpr auto Fail = DiagnosticState::Fail;
-constexpr auto Review = DiagnosticState::Review;
-constexpr auto NA = DiagnosticState::NotApplicable;
-
-} // namespace
 
 class TestPayloadValues : public QObject
 {
@@ -56,10 +46,12 @@ private slots:
         QTest::addColumn<States>("states");
         QTest::addColumn<bool>("allComplete");
         QTest::addColumn<QStringList>("verdicts"); // pass, check, review
-        QTest::newRow("all not applicable") << States{NA, NA} << false << QStringList{"", "No", ""};
+        using enum DiagnosticState;
+        // clang-format off
+        QTest::newRow("all not applicable") << States{NotApplicable, NotApplicable} << false << QStringList{"", "No", ""};
         QTest::newRow("one fail") << States{Pass, Fail, Review, Ready} << false << QStringList{"No", "No", "No"};
-        QTest::newRow("review while another runs")
-            << States{Review, Running} << false << QStringList{"", "No", "Review"};
+        QTest::newRow("review while another runs") << States{Review, Running} << false << QStringList{"", "No", "Review"};
+        // clang-format on
     }
     void verdictMatrix()
     {

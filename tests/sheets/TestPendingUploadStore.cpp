@@ -52,19 +52,15 @@ class TestPendingUploadStore : public QObject
 
     QTemporaryDir m_home;
     QString m_queue;
+    int m_queues = 0;
 
 private slots:
     void initTestCase() { qputenv("HOME", QFile::encodeName(m_home.path())); }
 
-    // Each test gets its own queue folder, two levels below the temporary home.
-    void init()
-    {
-        m_queue = m_home.filePath(QString("queue-%1/nested").arg(QTest::currentTestFunction()));
-        if (QTest::currentDataTag())
-            m_queue += QString("-%1").arg(qHash(QString(QTest::currentDataTag())));
-    }
+    // Each test and row gets its own queue folder, two levels below the temporary home.
+    void init() { m_queue = m_home.filePath(QString("queue-%1/nested").arg(++m_queues)); }
 
-    void savedFilesListOldestFirstUnderTheirLocalTime()
+    void savedFilesListOldestFirstUnderTheirLocalTimeAndBadOnesGoAside()
     {
         QCOMPARE(PendingUploadStore().directory(),
                  m_home.path() + "/Library/Application Support/Wrenlow Zel Mac/PendingUploads");
@@ -87,6 +83,16 @@ private slots:
         QVERIFY(!QFileInfo::exists(PendingUploadStore().directory()));
         store.remove(later);
         QVERIFY_THROWS_EXCEPTION(PlatformError, store.remove(later));
+        // A bad file leaves the queue with its bytes kept, also when an earlier one of the same name was set aside.
+        const QString bad = m_queue + "/pending-00000000-000000000-bad.json";
+        QStringList asides;
+        for (const QByteArray &bytes : {QByteArray("first"), QByteArray("second"), QByteArray("third")}) {
+            writeBytes(bad, bytes);
+            asides.append(store.setAside(bad));
+            QCOMPARE(bytesOf(asides.last()), bytes);
+        }
+        QCOMPARE(asides, (QStringList{bad + ".unreadable", bad + ".2.unreadable", bad + ".3.unreadable"}));
+        QCOMPARE(store.files(), (QStringList{m_queue + "/pending-00000000-000000000-upper.JSON", earlier}));
     }
 
     // What a read refuses, quickly and without touching anything else; the caller then sets the file aside.
@@ -128,46 +134,25 @@ private slots:
             QVERIFY2(text.startsWith("Could not read “" + file + "”: "), qPrintable(text));
     }
 
-    // A bad file leaves the queue with its bytes kept, also when an earlier one of the same name was set aside.
-    void aBadFileIsSetAsideUnderAFreeName()
-    {
-        const PendingUploadStore store(m_queue);
-        const QString good = store.save(payload);
-        const QString bad = m_queue + "/pending-00000000-000000000-bad.json";
-        QStringList asides;
-        for (const QByteArray &bytes : {QByteArray("first"), QByteArray("second"), QByteArray("third")}) {
-            writeBytes(bad, bytes);
-            asides.append(store.setAside(bad));
-            QCOMPARE(bytesOf(asides.last()), bytes);
-        }
-        QCOMPARE(asides, (QStringList{bad + ".unreadable", bad + ".2.unreadable", bad + ".3.unreadable"}));
-        QCOMPARE(store.files(), QStringList{good});
-    }
-
-    void aFailedSaveSaysWhyAndLeavesNoFile_data()
-    {
-        QTest::addColumn<bool>("diskFull");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("a file where the folder should be") << false << "is a file, not a folder.";
-        QTest::newRow("no room for the whole file") << true << ": File too large.";
-    }
+    // A full disk, or a file where a folder should be: the save says why and leaves no file behind.
     void aFailedSaveSaysWhyAndLeavesNoFile()
     {
-        QFETCH(bool, diskFull);
-        QFETCH(QString, reason);
         QVERIFY(QDir().mkpath(m_queue));
-        if (!diskFull)
-            writeBytes(m_queue + "/blocked", "a file where the folder should be");
-        const QString folder = diskFull ? m_queue : m_queue + "/blocked/queue";
-        // A file size limit cuts the write off the way a full disk does.
-        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
-        const rlimit limit{diskFull ? 64 : RLIM_INFINITY, RLIM_INFINITY};
-        std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-        const QString text = outcome([&] { PendingUploadStore(folder).save(payload); });
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
-        QVERIFY2(text.startsWith("Could not ") && text.endsWith(reason), qPrintable(text));
-        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
+        for (const bool diskFull : {true, false}) {
+            if (!diskFull)
+                writeBytes(m_queue + "/blocked", "a file where the folder should be");
+            const QString folder = diskFull ? m_queue : m_queue + "/blocked/queue";
+            // A file size limit cuts the write off the way a full disk does.
+            const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+            const rlimit limit{diskFull ? 64 : RLIM_INFINITY, RLIM_INFINITY};
+            std::signal(SIGXFSZ, SIG_IGN);
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+            const QString text = outcome([&] { PendingUploadStore(folder).save(payload); });
+            ::setrlimit(RLIMIT_FSIZE, &unlimited);
+            const QString reason = diskFull ? ": File too large." : "is a file, not a folder.";
+            QVERIFY2(text.startsWith("Could not ") && text.endsWith(reason), qPrintable(text));
+            QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
+        }
     }
 };
 
