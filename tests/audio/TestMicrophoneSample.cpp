@@ -28,11 +28,6 @@ QString readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-void setMode(const QString &path, mode_t mode)
-{
-    QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0);
-}
-
 // Logs what it is asked to do; completes its file with "new sample" when stopped.
 struct StandInRecorder : SampleRecorder
 {
@@ -75,7 +70,7 @@ private slots:
     void init()
     {
         QVERIFY(QDir(m_work.path()).removeRecursively() && QDir().mkpath(m_temp));
-        setMode(m_temp, 0700);
+        QCOMPARE(::chmod(QFile::encodeName(m_temp).constData(), 0700), 0);
         // Anything the shell were tricked into running would land here.
         QDir::setCurrent(m_work.path());
     }
@@ -159,13 +154,12 @@ private slots:
         if (tempMode == 0)
             QVERIFY(QDir(m_temp).removeRecursively());
         else
-            setMode(m_temp, mode_t(tempMode));
-        if (subfolder == "link") {
+            QCOMPARE(::chmod(QFile::encodeName(m_temp).constData(), mode_t(tempMode)), 0);
+        if (subfolder == "link")
             QVERIFY(QFile::link(m_work.path(), sub));
-        } else if (!subfolder.isEmpty()) {
-            QVERIFY(QDir().mkdir(sub));
-            setMode(sub, subfolder == "open" ? 0777 : 0700);
-        }
+        else if (!subfolder.isEmpty())
+            QVERIFY(QDir().mkdir(sub) &&
+                    ::chmod(QFile::encodeName(sub).constData(), subfolder == "open" ? 0777 : 0700) == 0);
         if (subfolder == "foreign")
             QCOMPARE(::chown(QFile::encodeName(sub).constData(), 65534, 65534), 0);
 
