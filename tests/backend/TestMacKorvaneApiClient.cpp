@@ -4,7 +4,7 @@
 #include "GatewayStandIn.h"
 #include "TaskWait.h"
 
-#include <QCoroTimer>
+#include <QCoroSignal>
 #include <QJsonDocument>
 #include <QTest>
 
@@ -99,19 +99,17 @@ private slots:
         QTest::addColumn<QString>("pin"); // none: a password sign-in
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("result");
-        const QString wrongTool = "The Wrenlow broker returned an unexpected tool identity.";
-        const QString notSix = "A Korvane PIN must contain exactly six digits.";
         // clang-format off
         QTest::newRow("bridge, mixed case") << "" << loginReply("new", R"({"source": "Wrenlow-Mac-Bridge"})") << "ok";
         QTest::newRow("null source") << "" << loginReply("new", R"({"source": null})") << "ok";
         QTest::newRow("no tool") << "" << loginReply("new", "") << "ok";
-        QTest::newRow("prefix of the bridge") << "" << loginReply("new", R"({"source": "wrenlow-mac"})") << wrongTool;
-        QTest::newRow("leading blank") << "" << loginReply("new", R"({"source": " wrenlow"})") << wrongTool;
+        QTest::newRow("prefix of the bridge") << "" << loginReply("new", R"({"source": "wrenlow-mac"})") << "The Wrenlow broker returned an unexpected tool identity.";
+        QTest::newRow("leading blank") << "" << loginReply("new", R"({"source": " wrenlow"})") << "The Wrenlow broker returned an unexpected tool identity.";
         QTest::newRow("wrong password") << "" << R"({"status": 401, "json": {"error": {"message": "Bad"}}})" << "HTTP 401";
         QTest::newRow("six ASCII digits") << "123456" << loginReply("new") << "ok";
-        QTest::newRow("a letter") << "12345a" << loginReply("new") << notSix;
+        QTest::newRow("a letter") << "12345a" << loginReply("new") << "A Korvane PIN must contain exactly six digits.";
         QTest::newRow("Arabic-Indic digits") << "\u0660\u0661\u0662\u0663\u0664\u0665" << loginReply("new") << "ok";
-        QTest::newRow("a combining mark joins its digit") << "1\u03012345" << loginReply("new") << notSix;
+        QTest::newRow("a combining mark joins its digit") << "1\u03012345" << loginReply("new") << "A Korvane PIN must contain exactly six digits.";
         QTest::newRow("six digits, each with a mark") << "1\u03012\u03013\u03014\u03015\u03016\u0301" << loginReply("new") << "ok";
         // clang-format on
     }
@@ -127,9 +125,8 @@ private slots:
         waitForTask(broker.client.login("tech1", "secret", false));
         QCOMPARE(outcome(broker.client.login(" tech1 ", credential, !pin.isEmpty())), result);
         QCOMPARE(broker.client.brokerToken(), result == "ok" ? "new" : "old");
-        const QList<LoggedRequest> sent = broker.standIn.requests().mid(1);
-        QCOMPARE(sent.size(), result.contains("PIN") ? 0 : 1);
-        for (const LoggedRequest &request : sent)
+        QCOMPARE(broker.standIn.requests().size(), result.contains("PIN") ? 1 : 2);
+        for (const LoggedRequest &request : broker.standIn.requests().mid(1))
             QCOMPARE(QJsonDocument::fromJson(request.body).object(),
                      (QJsonObject{{"identifier", "tech1"}, {pin.isEmpty() ? "password" : "pin", credential}}));
     }
@@ -183,9 +180,8 @@ private slots:
                                      : outcome(route.endsWith("commit") ? client.commit(body) : client.resolve(body)),
               "result");
         QCOMPARE(slept, waits);
-        const QList<LoggedRequest> sends = broker.standIn.requests().mid(1);
-        QCOMPARE(sends.size(), waits.size() + 1);
-        for (const LoggedRequest &send : sends)
+        QCOMPARE(broker.standIn.requests().size(), waits.size() + 2);
+        for (const LoggedRequest &send : broker.standIn.requests().mid(1))
             QVERIFY(route == "GET /health" || send.body == R"({"lot_id":3,"unit":"C02X"})");
         QCOMPARE(client.brokerToken(), "tok");
     }
@@ -195,23 +191,29 @@ private slots:
     {
         GatewayStandIn standIn(loginScenario(loginReply("tok"), R"(, "POST /api/v1/units/commit": [{"status": 503}])"));
         standIn.listen();
-        bool waiting = false;
-        auto client = std::make_unique<MacKorvaneApiClient>(standIn.baseUrl(), MacKorvaneApiClient::standardLimits(),
-                                                            [&waiting](std::chrono::milliseconds) {
-                                                                // Not a capturing coroutine: the lambda goes with the
-                                                                // client while the wait goes on.
-                                                                return [](bool *flag) -> QCoro::Task<> {
-                                                                    *flag = true;
-                                                                    co_await QCoro::sleepFor(std::chrono::seconds(1));
-                                                                }(&waiting);
-                                                            });
+        auto client =
+            std::make_unique<MacKorvaneApiClient>(standIn.baseUrl(), MacKorvaneApiClient::standardLimits(),
+                                                  [this](std::chrono::milliseconds) { return retryWait(this); });
         waitForTask(client->login("tech1", "secret", false));
         std::optional<QCoro::Task<QJsonObject>> commit(client->commit(QJsonObject{}));
-        QTRY_VERIFY(waiting);
+        QTRY_VERIFY(m_retryWaiting);
         client.reset();
+        emit retryWaitEnds(); // after the client: the commit ends there
         QTRY_VERIFY(commit->isReady());
-        commit.reset();
         QCOMPARE(standIn.requests().size(), 2);
+    }
+
+signals:
+    void retryWaitEnds();
+
+private:
+    bool m_retryWaiting = false;
+
+    // A retry's wait that ends when the test says so.
+    static QCoro::Task<> retryWait(TestMacKorvaneApiClient *test)
+    {
+        test->m_retryWaiting = true;
+        co_await qCoro(test, &TestMacKorvaneApiClient::retryWaitEnds);
     }
 };
 
