@@ -28,146 +28,100 @@ QString readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-void setMode(const QString &path, mode_t mode)
-{
-    QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0);
-}
-
 // Logs what it is asked to do; completes its file with "new sample" when stopped.
 struct StandInRecorder : SampleRecorder
 {
-    StandInRecorder(QString file, bool starts, QStringList *events)
+    StandInRecorder(QString file, bool starts, QStringList &events)
         : file(std::move(file))
         , starts(starts)
         , events(events)
     {}
-    bool record() override
-    {
-        *events << "record";
-        return starts;
-    }
+    bool record() override { return (events << "record", starts); }
     QCoro::Task<> stop() override
     {
-        *events << "stop";
+        events << "stop";
         writeFile(file, "new sample");
         co_return;
     }
     QString file;
     bool starts;
-    QStringList *events;
-};
-
-// How the stand-ins behave, and what they saw.
-struct Rig
-{
-    bool granted = true;
-    bool recordStarts = true;
-    QStringList events = {};
-    bool oldSampleGoneAtCreation = false;
-
-    AudioPlatform platform()
-    {
-        AudioPlatform platform;
-        platform.microphoneAccess = [this]() -> QCoro::Task<bool> { co_return granted; };
-        platform.sampleRecorder = [this](const QString &file) -> std::unique_ptr<SampleRecorder> {
-            events << "create";
-            oldSampleGoneAtCreation = !QFile::exists(file);
-            return std::make_unique<StandInRecorder>(file, recordStarts, &events);
-        };
-        platform.sleep = [this](std::chrono::milliseconds duration) -> QCoro::Task<> {
-            events << QStringLiteral("sleep %1").arg(duration.count());
-            co_return;
-        };
-        return platform;
-    }
+    QStringList &events;
 };
 
 } // namespace
 
-Q_DECLARE_METATYPE(Rig)
-
-// The microphone test's course through its seams, playing back with the real command runner and a stand-in
-// player script; and the folder the sample is kept in.
+// The microphone test's course through its seams, and the folder the sample is kept in.
 class TestMicrophoneSample : public QObject
 {
     Q_OBJECT
 
 private:
-    QByteArray m_savedTemp = qgetenv("TMPDIR");
-    QString m_savedCurrent = QDir::currentPath();
-    std::unique_ptr<QTemporaryDir> m_work;
+    QTemporaryDir m_work;
     // The temporary folder the product sees; its name holds what a shell would act on if it were not quoted.
-    QString m_temp;
+    const QString m_temp = m_work.filePath("it's a \"tmp\" $(touch pwned) `touch pwned`");
 
 private slots:
-    void initTestCase() { qputenv("ZDOTDIR", QDir::tempPath().toUtf8() + "/wrenlow-no-zdotdir"); }
+    void initTestCase()
+    {
+        qputenv("ZDOTDIR", QDir::tempPath().toUtf8() + "/wrenlow-no-zdotdir");
+        qputenv("TMPDIR", QFile::encodeName(m_temp));
+    }
 
     void init()
     {
-        m_work = std::make_unique<QTemporaryDir>();
-        m_temp = m_work->filePath("it's a \"tmp\" $(touch pwned) `touch pwned`");
-        QVERIFY(QDir().mkpath(m_temp));
-        setMode(m_temp, 0700);
-        qputenv("TMPDIR", QFile::encodeName(m_temp));
+        QVERIFY(QDir(m_work.path()).removeRecursively() && QDir().mkpath(m_temp));
+        QCOMPARE(::chmod(QFile::encodeName(m_temp).constData(), 0700), 0);
         // Anything the shell were tricked into running would land here.
-        QDir::setCurrent(m_work->path());
-    }
-
-    void cleanup()
-    {
-        QDir::setCurrent(m_savedCurrent);
-        qputenv("TMPDIR", m_savedTemp);
-        m_work.reset();
+        QDir::setCurrent(m_work.path());
     }
 
     void course_data()
     {
-        QTest::addColumn<Rig>("rig");
-        QTest::addColumn<QString>("playerBody"); // the player is given half a second when it sleeps
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QStringList>("events");
-
+        QTest::addColumn<bool>("granted");
+        QTest::addColumn<bool>("recordStarts");
+        QTest::addColumn<int>("playerStatus");
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QStringList>("events"); // "create" only where the old sample is gone by then
         const QStringList whole{"create", "record", "sleep 3000", "stop"};
-        const QString error = "AudioDiagnosticError", notPlayed = "The recorded sample could not be played back.";
+        const QString error = "AudioDiagnosticError: ";
         // clang-format off
-        QTest::newRow("access refused: nothing touched") << Rig{.granted = false} << "exit 0" << error << "Microphone access was not granted." << QStringList{};
-        QTest::newRow("recording refuses to start") << Rig{.recordStarts = false} << "exit 0" << error << "The microphone sample could not be recorded." << QStringList{"create", "record"};
-        QTest::newRow("status 0 means played") << Rig{} << "exit 0" << QString() << QString() << whole;
-        QTest::newRow("player error") << Rig{} << "exit 1" << error << notPlayed << whole;
-        QTest::newRow("player past the limit") << Rig{} << "sleep 30" << error << notPlayed << whole;
+        QTest::newRow("access refused: nothing touched") << false << true << 0 << error + "Microphone access was not granted." << QStringList{};
+        QTest::newRow("recording refuses to start") << true << false << 0 << error + "The microphone sample could not be recorded." << QStringList{"create", "record"};
+        QTest::newRow("status 0 means played") << true << true << 0 << ": " << whole;
+        QTest::newRow("player error") << true << true << 1 << error + "The recorded sample could not be played back." << whole;
         // clang-format on
     }
 
     void course()
     {
-        QFETCH(Rig, rig);
-        QFETCH(QString, playerBody);
-        // The player notes the path it was given, then does what the row says.
-        const QString player = m_work->filePath("player"), playerLog = m_work->filePath("player.log");
-        writeFile(player,
-                  ("#!/bin/sh\nprintf '%s' \"$1\" > " + shellQuoted(playerLog) + "\n" + playerBody + "\n").toUtf8());
-        setMode(player, 0700);
-        const QString sample = m_temp + "/wrenlow-microphone-test.m4a";
+        QFETCH(bool, granted);
+        QFETCH(bool, recordStarts);
+        QFETCH(int, playerStatus);
+        const QString sample = m_temp + "/wrenlow-microphone-test.m4a", playerLog = m_work.filePath("player.log");
         writeFile(sample, "old sample");
-        AudioPlatform platform = rig.platform();
-        platform.samplePlayer = shellQuoted(player);
-        platform.playbackLimit = playerBody.startsWith("sleep") ? 0.5 : 12.0;
+        QStringList events;
+        AudioPlatform platform;
+        platform.microphoneAccess = [granted]() -> QCoro::Task<bool> { co_return granted; };
+        platform.sampleRecorder = [&](const QString &file) -> std::unique_ptr<SampleRecorder> {
+            events << (QFile::exists(file) ? "create over the old sample" : "create");
+            return std::make_unique<StandInRecorder>(file, recordStarts, events);
+        };
+        platform.sleep = [&events](std::chrono::milliseconds wait) -> QCoro::Task<> {
+            events << QStringLiteral("sleep %1").arg(wait.count());
+            co_return;
+        };
+        // The player, a shell function run by the real command runner, notes the path it was given.
+        platform.samplePlayer =
+            QString("play() { printf '%s' \"$1\" > %1; exit %2; }; play").arg(shellQuoted(playerLog)).arg(playerStatus);
         const test::AudioOutcome outcome =
             test::outcomeOf(AudioDiagnosticService(std::move(platform)).recordAndPlayMicrophoneSample());
-
-        QTEST(outcome.type, "type");
-        QTEST(outcome.description, "description");
-        QTEST(rig.events, "events");
-        if (rig.events.isEmpty())
-            QCOMPARE(readAll(sample), QString("old sample"));
-        else
-            QVERIFY2(rig.oldSampleGoneAtCreation, "the old sample must be gone before recording");
+        QTEST(outcome.type + ": " + outcome.description, "outcome");
+        QTEST(events, "events");
         // This run's sample stays after playback, whether or not it could be played.
-        const bool recorded = rig.events.contains("stop");
-        QCOMPARE(readAll(sample) == "new sample", recorded);
+        const bool recorded = events.contains("stop");
+        QCOMPARE(readAll(sample), events.isEmpty() ? "old sample" : recorded ? "new sample" : "");
         QCOMPARE(readAll(playerLog), recorded ? sample : QString());
-        QVERIFY2(!QFile::exists(m_work->filePath("pwned")), "the sample's path ran as a command");
+        QVERIFY2(!QFile::exists(m_work.filePath("pwned")), "the sample's path ran as a command");
     }
 
     void sampleFolder_data()
@@ -200,14 +154,12 @@ private slots:
         if (tempMode == 0)
             QVERIFY(QDir(m_temp).removeRecursively());
         else
-            setMode(m_temp, mode_t(tempMode));
-        if (subfolder == "link") {
-            QVERIFY(QDir().mkdir(m_work->filePath("elsewhere")));
-            QVERIFY(QFile::link(m_work->filePath("elsewhere"), sub));
-        } else if (!subfolder.isEmpty()) {
-            QVERIFY(QDir().mkdir(sub));
-            setMode(sub, subfolder == "open" ? 0777 : 0700);
-        }
+            QCOMPARE(::chmod(QFile::encodeName(m_temp).constData(), mode_t(tempMode)), 0);
+        if (subfolder == "link")
+            QVERIFY(QFile::link(m_work.path(), sub));
+        else if (!subfolder.isEmpty())
+            QVERIFY(QDir().mkdir(sub) &&
+                    ::chmod(QFile::encodeName(sub).constData(), subfolder == "open" ? 0777 : 0700) == 0);
         if (subfolder == "foreign")
             QCOMPARE(::chown(QFile::encodeName(sub).constData(), 65534, 65534), 0);
 

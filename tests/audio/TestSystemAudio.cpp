@@ -5,7 +5,6 @@
 #include "common/CommandRunner.h"
 
 #include <QAudioDevice>
-#include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,33 +29,35 @@ private slots:
         qputenv("ZDOTDIR", QFile::encodeName(m_temp.filePath("no-zdotdir")));
     }
 
-    void withoutADeviceTestsFailFast()
+    void withoutADeviceTestsFailFast_data()
     {
-        const AudioDiagnosticService service;
-        for (const bool speaker : {true, false}) {
-            if (!(speaker ? QMediaDevices::audioOutputs() : QMediaDevices::audioInputs()).isEmpty())
-                continue;
-            const test::AudioOutcome outcome =
-                test::outcomeOf(speaker ? service.playSpeakerSequence() : service.recordAndPlayMicrophoneSample());
-            QVERIFY2(outcome.elapsedMs < 5000, qPrintable(QString::number(outcome.elapsedMs)));
-            QCOMPARE(outcome.type + ": " + outcome.description,
-                     speaker ? "PlatformError: No audio output device is available."
-                             : "AudioDiagnosticError: Microphone access was not granted.");
-        }
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("speaker") << "PlatformError: No audio output device is available.";
+        QTest::newRow("microphone") << "AudioDiagnosticError: Microphone access was not granted.";
     }
 
-    // Our player, found and run the way the microphone test runs it, refuses what it cannot play.
+    void withoutADeviceTestsFailFast()
+    {
+        const bool speaker = QTest::currentDataTag() == QByteArray("speaker");
+        if (!(speaker ? QMediaDevices::audioOutputs() : QMediaDevices::audioInputs()).isEmpty())
+            QSKIP("This machine has the device: the test would make sound.");
+        const AudioDiagnosticService service;
+        const test::AudioOutcome outcome =
+            test::outcomeOf(speaker ? service.playSpeakerSequence() : service.recordAndPlayMicrophoneSample());
+        QVERIFY2(outcome.elapsedMs < 5000, qPrintable(QString::number(outcome.elapsedMs)));
+        QTEST(outcome.type + ": " + outcome.description, "outcome");
+    }
+
+    // Our player, found and run the way the microphone test runs it, refuses what it cannot play, and soon: a
+    // player that hung would be stopped at the limit (124).
     void samplePlayerRefuses()
     {
         const QString path = m_temp.filePath("garbage.m4a");
         QFile out(path);
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write("this is not an MPEG-4 file\n") > 0);
         out.close();
-        QElapsedTimer clock;
-        clock.start();
         const CommandRunner::Result result =
             CommandRunner::run(AudioPlatform::system().samplePlayer + ' ' + shellQuoted(path), 10);
-        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(result.status != 0 && result.status != 124 && result.status != 127, qPrintable(result.stdErr));
         if (QMediaDevices::audioOutputs().isEmpty())
             QVERIFY2(result.stdErr.endsWith("No audio output device is available."), qPrintable(result.stdErr));
