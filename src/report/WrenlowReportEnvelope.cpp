@@ -1,5 +1,7 @@
 #include "report/WrenlowReportEnvelope.h"
 
+#include "common/JsonFields.h"
+
 #include <QJsonArray>
 
 namespace wrenlow {
@@ -24,16 +26,30 @@ QJsonObject InventoryReportPayload::toJson() const
     return object;
 }
 
+InventoryReportPayload InventoryReportPayload::fromJson(const QJsonObject &object)
+{
+    // Read through the snapshot's own reader, so that keys, dates and texts follow one rule; the payload carries no
+    // diagnostics, so an empty list stands in for them (a "diagnostics" key the payload may hold is ignored).
+    QJsonObject inventory = object;
+    inventory.insert(QStringLiteral("diagnostics"), QJsonArray());
+    return InventoryReportPayload(InventorySnapshot::fromJson(inventory));
+}
+
 QJsonObject WrenlowReportEnvelope::toJson() const
 {
-    QJsonArray diagnosticArray;
-    for (const DiagnosticItem &item : diagnostics)
-        diagnosticArray.append(item.toJson());
     return {{QStringLiteral("format"), format},
             {QStringLiteral("savedAt"), isoDateText(savedAt)},
             {QStringLiteral("unitResult"), unitResult},
             {QStringLiteral("inventory"), inventory.toJson()},
-            {QStringLiteral("diagnostics"), diagnosticArray}};
+            {QStringLiteral("diagnostics"), json::encodedList(diagnostics)}};
+}
+
+WrenlowReportEnvelope WrenlowReportEnvelope::fromJson(const QJsonObject &object)
+{
+    return {json::requireString(object, QStringLiteral("format")), requireIsoDate(object, QStringLiteral("savedAt")),
+            json::requireString(object, QStringLiteral("unitResult")),
+            InventoryReportPayload::fromJson(json::requireObject(object, QStringLiteral("inventory"))),
+            json::decodedList<DiagnosticItem>(object, QStringLiteral("diagnostics"))};
 }
 
 } // namespace wrenlow

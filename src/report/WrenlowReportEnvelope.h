@@ -23,6 +23,8 @@ struct InventoryReportPayload
     QList<InventorySection> sections;
 
     QJsonObject toJson() const;
+    // Every key required, read as the model reads its own; throws PlatformError as InventorySnapshot::fromJson.
+    static InventoryReportPayload fromJson(const QJsonObject &object);
 };
 
 // The saved report ("latest.json"): what was found, when it was saved, and the verdict the technician saw.
@@ -38,6 +40,8 @@ struct WrenlowReportEnvelope
 
     // Dates as ISO 8601 in UTC with whole seconds; diagnostic states as their shown texts.
     QJsonObject toJson() const;
+    // Every key required; throws PlatformError as InventorySnapshot::fromJson.
+    static WrenlowReportEnvelope fromJson(const QJsonObject &object);
 };
 
 } // namespace wrenlow

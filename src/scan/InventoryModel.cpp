@@ -3,6 +3,7 @@
 #include "common/JsonFields.h"
 #include "common/WrenlowError.h"
 
+#include <QHashFunctions>
 #include <QJsonArray>
 
 #include <array>
@@ -38,8 +39,10 @@ Enum requireEnum(const QJsonObject &object, const QString &key, std::optional<En
 QUuid requireUuid(const QJsonObject &object, const QString &key)
 {
     const QString text = json::requireString(object, key);
+    // The reader answers every text it cannot read with the nil id, so only the text written back tells the nil
+    // id itself from a text that is no UUID.
     const QUuid uuid = QUuid::fromString(text);
-    if (uuid.isNull() || text.size() != 36)
+    if (text.compare(uuid.toString(QUuid::WithoutBraces), Qt::CaseInsensitive) != 0)
         throw PlatformError(QStringLiteral("The data could not be read: “%1” is not a UUID.").arg(text));
     return uuid;
 }
@@ -66,6 +69,32 @@ std::optional<DiagnosticState> diagnosticStateFromRaw(const QString &raw)
     return enumFromRaw<DiagnosticState>(diagnosticStateNames, raw);
 }
 
+size_t qHash(InventoryValueState state, size_t seed) noexcept
+{
+    return ::qHash(static_cast<int>(state), seed);
+}
+
+size_t qHash(DiagnosticState state, size_t seed) noexcept
+{
+    return ::qHash(static_cast<int>(state), seed);
+}
+
+size_t qHash(const InventoryValue &row, size_t seed)
+{
+    return qHashMulti(seed, row.id, row.label, row.value, row.state);
+}
+
+size_t qHash(const InventorySection &section, size_t seed)
+{
+    return qHashMulti(seed, section.id, section.key, section.title, section.symbol, section.values,
+                      section.message.has_value(), section.message.value_or(QString()));
+}
+
+size_t qHash(const DiagnosticItem &item, size_t seed)
+{
+    return qHashMulti(seed, item.id, item.title, item.state, item.detail, item.symbol, item.devices);
+}
+
 bool isComplete(DiagnosticState state)
 {
     return state != DiagnosticState::Ready && state != DiagnosticState::Running;
@@ -80,6 +109,15 @@ QList<DiagnosticState> allDiagnosticStates()
 QString isoDateText(const QDateTime &date)
 {
     return date.toUTC().toString(Qt::ISODate);
+}
+
+QDateTime requireIsoDate(const QJsonObject &object, const QString &key)
+{
+    const QString text = json::requireString(object, key);
+    const QDateTime date = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!date.isValid())
+        throw PlatformError(QStringLiteral("The data could not be read: “%1” is not a date.").arg(text));
+    return date;
 }
 
 InventoryValue::InventoryValue(QString label, QString value, InventoryValueState state)
@@ -254,10 +292,7 @@ QJsonObject InventorySnapshot::toJson() const
 InventorySnapshot InventorySnapshot::fromJson(const QJsonObject &object)
 {
     InventorySnapshot snapshot;
-    const QString collected = json::requireString(object, QStringLiteral("collectedAt"));
-    snapshot.collectedAt = QDateTime::fromString(collected, Qt::ISODateWithMs);
-    if (!snapshot.collectedAt.isValid())
-        throw PlatformError(QStringLiteral("The data could not be read: “%1” is not a date.").arg(collected));
+    snapshot.collectedAt = requireIsoDate(object, QStringLiteral("collectedAt"));
     snapshot.elapsedSeconds = json::requireNumber(object, QStringLiteral("elapsedSeconds"));
     snapshot.model = json::requireString(object, QStringLiteral("model"));
     snapshot.serial = json::requireString(object, QStringLiteral("serial"));

@@ -16,6 +16,7 @@ enum class InventoryValueState { Normal, Good, Warning };
 
 QString rawValue(InventoryValueState state);
 std::optional<InventoryValueState> inventoryValueStateFromRaw(const QString &raw);
+size_t qHash(InventoryValueState state, size_t seed = 0) noexcept;
 
 // One labelled row of an inventory section; readers find rows by label. Every construction gets a new id.
 struct InventoryValue
@@ -35,6 +36,9 @@ struct InventoryValue
 private:
     InventoryValue() = default;
 };
+
+// Over every field with the id, as equality is: rows from separate scans are separate keys.
+size_t qHash(const InventoryValue &row, size_t seed = 0);
 
 // One titled group of rows (an inventory card), found by its key.
 struct InventorySection
@@ -64,11 +68,14 @@ private:
     InventorySection() = default;
 };
 
+size_t qHash(const InventorySection &section, size_t seed = 0);
+
 // The state of one diagnostic; the raw value is also the text shown.
 enum class DiagnosticState { Ready, Running, Pass, Fail, Review, NotApplicable };
 
 QString rawValue(DiagnosticState state);
 std::optional<DiagnosticState> diagnosticStateFromRaw(const QString &raw);
+size_t qHash(DiagnosticState state, size_t seed = 0) noexcept;
 bool isComplete(DiagnosticState state);
 QList<DiagnosticState> allDiagnosticStates();
 
@@ -87,6 +94,8 @@ struct DiagnosticItem
     QJsonObject toJson() const;
     static DiagnosticItem fromJson(const QJsonObject &object);
 };
+
+size_t qHash(const DiagnosticItem &item, size_t seed = 0);
 
 // The result of one scan. Only the diagnostics change after it is made.
 struct InventorySnapshot
@@ -115,6 +124,8 @@ struct InventorySnapshot
 
 // The date form the model writes and reads.
 QString isoDateText(const QDateTime &date);
+// The date under `key`, read as the model reads its own; throws PlatformError when it is missing or no date.
+QDateTime requireIsoDate(const QJsonObject &object, const QString &key);
 
 // A machine name naming a MacBook in any letter case: a laptop, with a built-in keyboard and display.
 bool isLaptopName(const QString &machineName);

@@ -4,6 +4,7 @@
 #include "common/WrenlowError.h"
 #include "report/MacCanonicalInventoryBuilder.h"
 #include "report/ReportStore.h"
+#include "report/WrenlowReportEnvelope.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -24,6 +25,23 @@ class TestReportStore : public QObject
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // `value` with the key at the end of `path` taken out; numbers along the path index arrays.
+    static QJsonValue withoutKey(const QJsonValue &value, QStringList path)
+    {
+        const QString step = path.takeFirst();
+        if (value.isArray()) {
+            QJsonArray array = value.toArray();
+            array[step.toInt()] = withoutKey(array.at(step.toInt()), path);
+            return array;
+        }
+        QJsonObject object = value.toObject();
+        if (path.isEmpty())
+            object.remove(step);
+        else
+            object[step] = withoutKey(object.value(step), path);
+        return object;
     }
 
 private slots:
@@ -59,6 +77,36 @@ private slots:
                              {"diagnostics", raw.value("diagnostics")},
                              {"inventory", inventory}};
         COMPARE_JSON(reporttest::readObject(reportFile("latest.json")), expected);
+    }
+
+    // The saved report reads back as written, and a key missing at any level stops the reading.
+    void savedReportReadsBack_data()
+    {
+        QTest::addColumn<QStringList>("missing"); // the path to one key taken out; none for the whole report
+        QTest::newRow("whole report") << QStringList{};
+        QTest::newRow("envelope's verdict") << QStringList{"unitResult"};
+        QTest::newRow("envelope's time") << QStringList{"savedAt"};
+        QTest::newRow("inventory's serial") << QStringList{"inventory", "serial"};
+        QTest::newRow("inventory's sections") << QStringList{"inventory", "sections"};
+        QTest::newRow("a section's row id") << QStringList{"inventory", "sections", "0", "values", "0", "id"};
+        QTest::newRow("a diagnostic's devices") << QStringList{"diagnostics", "0", "devices"};
+    }
+
+    void savedReportReadsBack()
+    {
+        QFETCH(QStringList, missing);
+        ReportStore::save(reporttest::fixture("macbook-apple-silicon"), "UNIT PASSES");
+        const QJsonObject saved = reporttest::readObject(reportFile("latest.json"));
+        if (missing.isEmpty()) {
+            COMPARE_JSON(WrenlowReportEnvelope::fromJson(saved).toJson(), saved);
+            return;
+        }
+        try {
+            WrenlowReportEnvelope::fromJson(withoutKey(saved, missing).toObject());
+            QFAIL("the report was read without its key");
+        } catch (const PlatformError &error) {
+            QCOMPARE(error.description(), "The data could not be read: “" + missing.last() + "” is missing.");
+        }
     }
 
     void failedSaveSaysWhereAndWhy_data()
