@@ -25,6 +25,7 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -301,17 +302,25 @@ private slots:
         QCOMPARE(rig.edit("amazonProject")->text(), "Incoming Amazon Returns");
         QCOMPARE(rig.model->selectedProject(), "Refurb West"); // shown fixed, never overwritten
 
-        // Each Amazon field writes the model's value of its name.
-        const QList<QByteArray> values{"sent",     "trackingNumber",  "location", "palletNumber", "fsnCode",
-                                       "asinCode", "itemDescription", "issue",    "workingOnIt",  "assetTag"};
+        // Each Amazon field and the comments editor write the model's value of their name.
+        const QList<QByteArray> values{"sent",        "trackingNumber", "location",        "palletNumber",
+                                       "fsnCode",     "asinCode",       "itemDescription", "issue",
+                                       "workingOnIt", "assetTag",       "comments"};
+        auto *comments = rig.find<QPlainTextEdit>("commentsEditor");
+        const auto editor = [&](const QByteArray &value) -> QWidget * {
+            return value == "comments" ? comments : static_cast<QWidget *>(rig.edit(value + "Field"));
+        };
+        const auto shown = [&](const QByteArray &value) {
+            return value == "comments" ? comments->toPlainText() : rig.edit(value + "Field")->text();
+        };
         const auto typed = [](const QByteArray &value) { return QString("  %1 as typed ").arg(value); };
         for (const QByteArray &value : values)
-            rig.type(value + "Field", typed(value));
+            QTest::keyClicks(editor(value), typed(value));
         rig.type("empIdField", "E100");
         rig.type("empIdField", "amzn");
         for (const QByteArray &value : values) {
             QCOMPARE(rig.model->property(value).toString(), typed(value));
-            QCOMPARE(rig.edit(value + "Field")->text(), typed(value));
+            QCOMPARE(shown(value), typed(value));
         }
 
         // Only the exact stored value checks a segment; each segment stores its own.
