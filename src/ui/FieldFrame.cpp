@@ -27,7 +27,7 @@ void FieldFrame::paintBox(QPainter &painter, const QRect &area, Appearance appea
 {
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath box;
-    box.addRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
+    box.addRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
     painter.fillPath(box, WrenlowTheme::color(ThemeRole::FieldBackground, appearance));
     painter.setPen(QPen(WrenlowTheme::color(outline, appearance), 1));
     painter.drawPath(box);

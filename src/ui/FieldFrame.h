@@ -21,6 +21,8 @@ public:
     static void paintBox(QPainter &painter, const QRect &area, Appearance appearance,
                          ThemeRole outline = ThemeRole::Line);
 
+    static constexpr qreal cornerRadius = 10;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 };

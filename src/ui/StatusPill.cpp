@@ -32,13 +32,12 @@ void StatusPill::setText(const QString &text)
     if (text == m_text && !m_display.isNull())
         return;
     m_text = text;
-    // A pill may show a text from a tool (the macOS version): keep it to one short line.
-    QString display = cleanOutsideText(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).toUpper();
-    if (display.size() > maximumLength)
-        display = display.left(maximumLength - 1) + QChar(0x2026);
+    // A pill may show a text from a tool (the macOS version): one short line that keeps the pill's size, and when
+    // cut, the whole text in the tooltip as every cut outside text has it.
+    const QString line = cleanOutsideLine(text).toUpper();
+    const QString display = cutOutsideText(line, lengthCap);
     m_display = display.isNull() ? QStringLiteral("") : display;
-    setToolTip(display == cleanOutsideText(text).toUpper() ? QString()
-                                                           : Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal));
+    setToolTip(display == line ? QString() : outsideToolTip(cleanOutsideText(text)));
     updateGeometry();
     update();
 }

@@ -25,7 +25,8 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-    static constexpr qsizetype maximumLength = 48;
+    // Characters shown before an ellipsis.
+    static constexpr qsizetype lengthCap = 47;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

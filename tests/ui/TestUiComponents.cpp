@@ -246,20 +246,28 @@ private slots:
     void topBarTitleGivesWayToTheControls_data()
     {
         QTest::addColumn<QString>("model");
-        QTest::newRow("66 characters") << "MacBook Pro with a rather long but ordinary model name x MPHE3LL/A";
-        QTest::newRow("a 50-letter word") << "MacBook Pro " + QString("Abcdefghij").repeated(5);
+        QTest::addColumn<QString>("osVersion");
+        QTest::addColumn<QString>("versionTip"); // how the version pill's tooltip starts, as plain text; empty: none
+        const QString ordinary = "MacBook Pro with a rather long but ordinary model name x MPHE3LL/A";
+        const QString version = "macOS 14.5 (23F79)";
+        const QString beta = "macOS 15.0 <b>Beta</b>\u202E " + QString(toolTipLengthCap, 'W');
+        QTest::newRow("66 characters") << ordinary << version << "";
+        QTest::newRow("a 50-letter word") << "MacBook Pro " + QString("Abcdefghij").repeated(5) << version << "";
+        QTest::newRow("a long version with markup") << ordinary << beta << "macOS 15.0 <b>Beta</b> WWW";
     }
 
     void topBarTitleGivesWayToTheControls()
     {
         QFETCH(QString, model);
+        QFETCH(QString, osVersion);
+        QFETCH(QString, versionTip);
         test::FakeMacEnvironment environment("no-tools"); // a fresh home for the model's queue
         DashboardViewModel viewModel;
         ThemeSetting theme;
         InventorySnapshot snapshot;
         snapshot.model = model;
         snapshot.serial = "C02XK1ZJJG5J";
-        snapshot.osVersion = "macOS 14.5 (23F79)";
+        snapshot.osVersion = osVersion;
         viewModel.setSnapshot(snapshot);
         TopBar bar(viewModel, theme);
         bar.refresh();
@@ -271,6 +279,13 @@ private slots:
         QVERIFY(title->toolTip().contains(model));
         QVERIFY(title->width() < title->fontMetrics().horizontalAdvance(model));
         QCOMPARE(title->height(), qCeil(QFontMetricsF(title->font()).lineSpacing())); // one line, ending in "…"
+        // The version pill is cut short instead, its whole text in the tooltip, cleaned, capped and never markup.
+        auto *pill = bar.findChild<StatusPill *>("osVersionPill");
+        const QString tip = QTextDocumentFragment::fromHtml(pill->toolTip()).toPlainText();
+        QCOMPARE(pill->displayText().endsWith(QChar(0x2026)), !versionTip.isEmpty());
+        QCOMPARE(tip.isEmpty(), versionTip.isEmpty());
+        QVERIFY2(tip.startsWith(versionTip), qPrintable(tip.left(40)));
+        QVERIFY(pill->toolTip().size() < 2 * toolTipLengthCap);
         // The controls keep their size at every width, even one narrower than they need.
         for (const int width : {1180 - 224, 400}) {
             bar.resize(width, TopBar::height);

@@ -16,6 +16,7 @@
 #include "workflow/DashboardViewModel.h"
 #include "workflow/WorkflowServices.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QMainWindow>
 #include <QCoroTimer>
@@ -24,7 +25,11 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpontaneKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -297,17 +302,25 @@ private slots:
         QCOMPARE(rig.edit("amazonProject")->text(), "Incoming Amazon Returns");
         QCOMPARE(rig.model->selectedProject(), "Refurb West"); // shown fixed, never overwritten
 
-        // Each Amazon field writes the model's value of its name.
-        const QList<QByteArray> values{"sent",     "trackingNumber",  "location", "palletNumber", "fsnCode",
-                                       "asinCode", "itemDescription", "issue",    "workingOnIt",  "assetTag"};
+        // Each Amazon field and the comments editor write the model's value of their name.
+        const QList<QByteArray> values{"sent",        "trackingNumber", "location",        "palletNumber",
+                                       "fsnCode",     "asinCode",       "itemDescription", "issue",
+                                       "workingOnIt", "assetTag",       "comments"};
+        auto *comments = rig.find<QPlainTextEdit>("commentsEditor");
+        const auto editor = [&](const QByteArray &value) -> QWidget * {
+            return value == "comments" ? comments : static_cast<QWidget *>(rig.edit(value + "Field"));
+        };
+        const auto shown = [&](const QByteArray &value) {
+            return value == "comments" ? comments->toPlainText() : rig.edit(value + "Field")->text();
+        };
         const auto typed = [](const QByteArray &value) { return QString("  %1 as typed ").arg(value); };
         for (const QByteArray &value : values)
-            rig.type(value + "Field", typed(value));
+            QTest::keyClicks(editor(value), typed(value));
         rig.type("empIdField", "E100");
         rig.type("empIdField", "amzn");
         for (const QByteArray &value : values) {
             QCOMPARE(rig.model->property(value).toString(), typed(value));
-            QCOMPARE(rig.edit(value + "Field")->text(), typed(value));
+            QCOMPARE(shown(value), typed(value));
         }
 
         // Only the exact stored value checks a segment; each segment stores its own.
@@ -374,6 +387,49 @@ private slots:
             QCOMPARE(combo->currentText(), shown.at(menu));
             QCOMPARE(combo->currentIndex() < 0, shown.at(menu).isEmpty());
         }
+    }
+
+    void wheelOverAClosedMenuScrollsThePage_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("project") << "projectMenu";
+        QTest::newRow("lot") << "lotMenu";
+        QTest::newRow("unit category") << "categoryMenu";
+    }
+
+    // A wheel notch that passes over a closed menu scrolls the page; the menu's choice, the model and the focus
+    // stay where they were.
+    void wheelOverAClosedMenuScrollsThePage()
+    {
+        QFETCH(QString, menu);
+        Rig rig({}, m_tested);
+        DashboardViewModel &model = *rig.model;
+        model.setKorvaneSignedIn(true);
+        model.setProjectOptions({"Refurb East", "Refurb West"});
+        model.setSelectedProject("Refurb East");
+        model.setKorvaneLots({KorvaneLot{1, "Lot one", std::nullopt, false}, {2, "Lot two", std::nullopt, false}});
+        model.setSelectedKorvaneLotId(1);
+        model.setKorvaneCategories({{.configValueId = 7, .label = "Laptop"}, {.configValueId = 8, .label = "Desktop"}});
+        model.setSelectedKorvaneCategoryId(7);
+        Rig::settle();
+        auto *combo = rig.find<QComboBox>(menu.toLatin1());
+        const int chosen = combo->currentIndex();
+        QVERIFY(chosen >= 0 && chosen + 1 < combo->count()); // a notch down would choose the next entry
+        QScrollBar *scroll = rig.find<QScrollArea>("uploadScroll")->verticalScrollBar();
+        QVERIFY(scroll->maximum() > 0);
+        QSignalSpy changes(&model, &DashboardViewModel::changed);
+
+        const QPoint centre = combo->rect().center();
+        QWheelEvent notch(centre, combo->mapToGlobal(centre), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        // As the window system delivers it: only such an event goes on to the page when the menu leaves it.
+        QSpontaneKeyEvent::setSpontaneous(&notch);
+        QApplication::instance()->notify(combo, &notch);
+        Rig::settle();
+        QCOMPARE(combo->currentIndex(), chosen);
+        QCOMPARE(changes.count(), 0);
+        QVERIFY(scroll->value() > 0);
+        QVERIFY(rig.app->window()->focusWidget() != combo);
     }
 
     // The menus stand in a field's place and are as tall as the fields; a text or a switch beside a button sits on
