@@ -3,12 +3,12 @@
 // Overview, Tests, the keyboard sheet, then the Upload page against the stand-in gateway, first unreachable, then
 // answering. Each light and dark pair is taken in one state, and what would differ from run to run (the scan
 // time, the home folder in the report path, a blinking caret) is fixed, so an unchanged tree gives the same bytes.
-#include "ui/ContentView.h"
-#include "ui/KeyCaptureView.h"
-#include "ui/LabeledField.h"
-#include "ui/PlainLabel.h"
-#include "ui/ThemeSetting.h"
-#include "ui/WrenlowMacApp.h"
+#include "ui/components/LabeledField.h"
+#include "ui/components/PlainLabel.h"
+#include "ui/shell/ContentView.h"
+#include "ui/shell/WrenlowMacApp.h"
+#include "ui/tests/KeyCaptureView.h"
+#include "ui/theme/ThemeSetting.h"
 
 #include "FakeMacEnvironment.h"
 #include "GatewayStandIn.h"

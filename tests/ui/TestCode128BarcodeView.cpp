@@ -1,4 +1,4 @@
-#include "ui/Code128BarcodeView.h"
+#include "ui/overview/Code128BarcodeView.h"
 
 #include "Code128Decoder.h"
 

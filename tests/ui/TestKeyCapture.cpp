@@ -1,5 +1,5 @@
-#include "ui/KeyCaptureView.h"
-#include "ui/KeySpec.h"
+#include "ui/tests/KeyCaptureView.h"
+#include "ui/tests/KeySpec.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
-#include "ui/KeyCap.h"
-#include "ui/KeyCaptureView.h"
-#include "ui/KeyboardTestView.h"
-#include "ui/StatusPill.h"
+#include "ui/components/StatusPill.h"
+#include "ui/tests/KeyCap.h"
+#include "ui/tests/KeyCaptureView.h"
+#include "ui/tests/KeyboardTestView.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "ui/DiagnosticRow.h"
-#include "ui/KeyboardTestView.h"
-#include "ui/StatusPill.h"
-#include "ui/TestsView.h"
-#include "ui/TintedButton.h"
+#include "ui/components/StatusPill.h"
+#include "ui/components/TintedButton.h"
+#include "ui/tests/DiagnosticRow.h"
+#include "ui/tests/KeyboardTestView.h"
+#include "ui/tests/TestsView.h"
 #include "workflow/DashboardViewModel.h"
 #include "workflow/WorkflowServices.h"
 

@@ -1,12 +1,12 @@
 // The real window, driven by object name: the theme commands, then one road through the start scan, the scan
 // shortcut, the identity block, the page switch and the minimum size.
-#include "ui/ContentView.h"
-#include "ui/StatusPill.h"
-#include "ui/ThemeSetting.h"
-#include "ui/TintedButton.h"
-#include "ui/TopBar.h"
-#include "ui/WrenlowMacApp.h"
-#include "ui/WrenlowTheme.h"
+#include "ui/components/StatusPill.h"
+#include "ui/components/TintedButton.h"
+#include "ui/shell/ContentView.h"
+#include "ui/shell/TopBar.h"
+#include "ui/shell/WrenlowMacApp.h"
+#include "ui/theme/ThemeSetting.h"
+#include "ui/theme/WrenlowTheme.h"
 
 #include "FakeMacEnvironment.h"
 #include "workflow/DashboardViewModel.h"

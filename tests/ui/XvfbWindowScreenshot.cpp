@@ -1,12 +1,12 @@
 // The window as an X server shows it: the translucent layers (background, sidebar, a card over its shadow and
 // material) reach the screen composed in each theme, checked against the colours measured once from the theme's
 // numbers.
-#include "ui/ContentView.h"
-#include "ui/GlassCard.h"
-#include "ui/SidebarView.h"
-#include "ui/ThemeSetting.h"
-#include "ui/TopBar.h"
-#include "ui/WrenlowMacApp.h"
+#include "ui/components/GlassCard.h"
+#include "ui/shell/ContentView.h"
+#include "ui/shell/SidebarView.h"
+#include "ui/shell/TopBar.h"
+#include "ui/shell/WrenlowMacApp.h"
+#include "ui/theme/ThemeSetting.h"
 
 #include "FakeMacEnvironment.h"
 #include "workflow/DashboardViewModel.h"

@@ -1,4 +1,4 @@
-#include "ui/WrenlowMacApp.h"
+#include "ui/shell/WrenlowMacApp.h"
 
 int main(int argc, char *argv[])
 {

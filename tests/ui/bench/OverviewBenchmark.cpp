@@ -1,9 +1,9 @@
 // Times the Overview page for a full snapshot of a stand-in scan.
 // Prints medians; run it on a quiet machine with QT_QPA_PLATFORM=offscreen.
 #include "Median.h"
-#include "ui/ContentView.h"
-#include "ui/ThemeSetting.h"
-#include "ui/WrenlowMacApp.h"
+#include "ui/shell/ContentView.h"
+#include "ui/shell/WrenlowMacApp.h"
+#include "ui/theme/ThemeSetting.h"
 #include "workflow/DashboardViewModel.h"
 
 #include "FakeMacEnvironment.h"

@@ -6,8 +6,8 @@
 // With --chip-name-bytes the stand-in reports a chip name of about N bytes, to see what a long text from a tool
 // costs the window (one word without a blank: the hardest text to wrap).
 #include "Median.h"
-#include "ui/ContentView.h"
-#include "ui/WrenlowMacApp.h"
+#include "ui/shell/ContentView.h"
+#include "ui/shell/WrenlowMacApp.h"
 
 #include "FakeMacEnvironment.h"
 #include "common/CommandRunner.h"
