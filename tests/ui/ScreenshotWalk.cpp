@@ -5,9 +5,9 @@
 // time, the home folder in the report path, a blinking caret) is fixed, so an unchanged tree gives the same bytes.
 #include "ui/components/LabeledField.h"
 #include "ui/components/PlainLabel.h"
+#include "ui/devicetests/KeyCaptureView.h"
 #include "ui/shell/ContentView.h"
 #include "ui/shell/WrenlowMacApp.h"
-#include "ui/tests/KeyCaptureView.h"
 #include "ui/theme/ThemeSetting.h"
 
 #include "FakeMacEnvironment.h"

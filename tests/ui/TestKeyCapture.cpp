@@ -1,5 +1,5 @@
-#include "ui/tests/KeyCaptureView.h"
-#include "ui/tests/KeySpec.h"
+#include "ui/devicetests/KeyCaptureView.h"
+#include "ui/devicetests/KeySpec.h"
 
 #include <QAction>
 #include <QKeyEvent>

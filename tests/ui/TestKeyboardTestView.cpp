@@ -1,7 +1,7 @@
 #include "ui/components/StatusPill.h"
-#include "ui/tests/KeyCap.h"
-#include "ui/tests/KeyCaptureView.h"
-#include "ui/tests/KeyboardTestView.h"
+#include "ui/devicetests/KeyCap.h"
+#include "ui/devicetests/KeyCaptureView.h"
+#include "ui/devicetests/KeyboardTestView.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "ui/components/StatusPill.h"
 #include "ui/components/TintedButton.h"
-#include "ui/tests/DiagnosticRow.h"
-#include "ui/tests/KeyboardTestView.h"
-#include "ui/tests/TestsView.h"
+#include "ui/devicetests/DiagnosticRow.h"
+#include "ui/devicetests/KeyboardTestView.h"
+#include "ui/devicetests/TestsView.h"
 #include "workflow/DashboardViewModel.h"
 #include "workflow/WorkflowServices.h"
 

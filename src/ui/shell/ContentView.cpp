@@ -2,10 +2,10 @@
 
 #include "ui/components/Hairline.h"
 #include "ui/components/ModelRefresh.h"
+#include "ui/devicetests/TestsView.h"
 #include "ui/overview/OverviewView.h"
 #include "ui/shell/SidebarView.h"
 #include "ui/shell/TopBar.h"
-#include "ui/tests/TestsView.h"
 #include "ui/theme/WrenlowTheme.h"
 #include "ui/upload/UploadView.h"
 

@@ -1,4 +1,4 @@
-#include "MacKeyCode.h"
+#include "ui/devicetests/MacKeyCode.h"
 
 #include <QKeyEvent>
 #ifdef Q_OS_MACOS

@@ -1,6 +1,6 @@
-#include "KeyCaptureView.h"
+#include "ui/devicetests/KeyCaptureView.h"
 
-#include "MacKeyCode.h"
+#include "ui/devicetests/MacKeyCode.h"
 
 #include <QKeyEvent>
 #include <QTimer>

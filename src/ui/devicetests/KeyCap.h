@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/tests/KeySpec.h"
+#include "ui/devicetests/KeySpec.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
-#include "ui/tests/TestsView.h"
+#include "ui/devicetests/TestsView.h"
 
 #include "ui/components/GlassCard.h"
 #include "ui/components/LabeledField.h"
 #include "ui/components/ModelRefresh.h"
 #include "ui/components/StatusPill.h"
-#include "ui/tests/DiagnosticRow.h"
-#include "ui/tests/KeyboardTestView.h"
-#include "ui/tests/SheetOverlay.h"
+#include "ui/devicetests/DiagnosticRow.h"
+#include "ui/devicetests/KeyboardTestView.h"
+#include "ui/devicetests/SheetOverlay.h"
 #include "ui/theme/WrenlowFont.h"
 #include "workflow/DashboardViewModel.h"
 
