@@ -17,6 +17,7 @@
 #include "workflow/DashboardViewModel.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -97,6 +98,12 @@ private slots:
         QCOMPARE(writes, 0);
         QTest::keyClicks(field.lineEdit(), "  E 100 ");
         QCOMPARE(stored, "  E 100 ");
+        // A paste past Qt's default limit of 32,767 characters reaches the model whole.
+        const QString pasted = QString(40000, 'p');
+        QGuiApplication::clipboard()->setText(pasted);
+        field.lineEdit()->clear();
+        QTest::keySequence(field.lineEdit(), QKeySequence::Paste);
+        QCOMPARE(stored.size(), pasted.size());
         SecureLabeledField pin("6-DIGIT PIN", binding, "PIN");
         QCOMPARE(pin.lineEdit()->echoMode(), QLineEdit::Password);
         QVERIFY(!pin.lineEdit()->displayText().contains("E 100"));

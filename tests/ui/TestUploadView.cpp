@@ -433,7 +433,7 @@ private slots:
     }
 
     // The menus stand in a field's place and are as tall as the fields; a text or a switch beside a button sits on
-    // its middle line, and the Sign In button is as tall as the fields it closes.
+    // its middle line, the Sign In button is as tall as the fields it closes, and the comments box keeps its least height.
     void controlsLineUpWithTheFields()
     {
         Rig rig({}, m_tested);
@@ -454,6 +454,11 @@ private slots:
             QVERIFY(onMiddleLine(place(text), at(button)));
         }
         QVERIFY(onMiddleLine(at("usePinSwitch"), field));
+        // The comments box stands at the editor's least height and its padding, and may grow.
+        auto *comments = rig.find<QPlainTextEdit>("commentsEditor");
+        QCOMPARE(comments->parentWidget()->height(), 92 + 2 * 6);
+        QCOMPARE(comments->geometry(), comments->parentWidget()->rect().marginsRemoved(QMargins(6, 6, 6, 6)));
+        QCOMPARE(comments->maximumHeight(), QWIDGETSIZE_MAX);
         QCOMPARE(at("signInButton").height(), field.height());
         QCOMPARE(at("signInButton").bottom(), field.bottom());
 

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace wrenlow {
 
 QLabel *makeLabel(const QString &text, const QFont &font, ThemeRole color, QWidget *parent, qreal opacity)
@@ -43,6 +45,8 @@ LabeledField::LabeledField(const QString &title, TextBinding text, const QString
     m_edit->setFrame(false);
     m_edit->setFont(WrenlowFont::font(12));
     m_edit->setPlaceholderText(prompt);
+    // What the technician types or pastes reaches the model whole; Qt would cut it at 32,767 characters.
+    m_edit->setMaxLength(std::numeric_limits<int>::max());
     // The box paints the fill; the entry itself stays transparent in both appearances.
     QPalette palette = m_edit->palette();
     palette.setColor(QPalette::Base, Qt::transparent);

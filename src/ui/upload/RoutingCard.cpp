@@ -41,6 +41,15 @@ QVBoxLayout *block(QWidget *owner, const QString &caption)
     return layout;
 }
 
+// The comments editor stands at its least height until the card gives it more; a plain editor asks for 192 px.
+class CommentsEditor : public QPlainTextEdit
+{
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+    QSize sizeHint() const override { return {QPlainTextEdit::sizeHint().width(), minimumHeight()}; }
+};
+
 } // namespace
 
 RoutingCard::RoutingCard(DashboardViewModel &model, QWidget *parent)
@@ -214,7 +223,7 @@ QWidget *RoutingCard::makeCommentsBlock()
 {
     auto *commentsBlock = new QWidget(this);
     QVBoxLayout *layout = block(commentsBlock, QStringLiteral("COMMENTS"));
-    m_comments = new QPlainTextEdit(commentsBlock);
+    m_comments = new CommentsEditor(commentsBlock);
     m_comments->setObjectName(QStringLiteral("commentsEditor"));
     m_comments->setFont(WrenlowFont::font(12));
     m_comments->setFrameShape(QFrame::NoFrame);
@@ -222,7 +231,7 @@ QWidget *RoutingCard::makeCommentsBlock()
     // The frame paints the fill; the editor stays transparent in both appearances.
     m_comments->viewport()->setAutoFillBackground(false);
     m_comments->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
-    m_comments->setFixedHeight(92 - 2 * 6);
+    m_comments->setMinimumHeight(92);
     upload::bind(m_comments, m_model, &Model::setComments);
     layout->addWidget(new FieldFrame(m_comments, QMargins(6, 6, 6, 6), commentsBlock));
     return commentsBlock;
