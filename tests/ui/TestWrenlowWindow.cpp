@@ -1,5 +1,6 @@
 // The real window, driven by object name: the theme commands, then one road through the start scan, the scan
-// shortcut, the identity block, the page switch and the minimum size.
+// shortcut, the identity block, the page switch and the minimum size, and the eased page and theme changes.
+#include "ui/components/CrossFade.h"
 #include "ui/components/StatusPill.h"
 #include "ui/components/TintedButton.h"
 #include "ui/shell/ContentView.h"
@@ -170,6 +171,52 @@ private slots:
         QTest::keyClick(app.window(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(scans.size(), 2);
         QTRY_VERIFY_WITH_TIMEOUT(!app.model().isScanning(), 30000);
+    }
+
+    // Pressing a sidebar row or the theme toggle lays one fading picture of the old window over the new one; it
+    // takes no input and ends on exactly the picture an immediate change shows. The menu's command switches at once.
+    void pageAndThemeChangesEase()
+    {
+        test::FakeMacEnvironment environment("apple-silicon-macbook");
+        WrenlowMacApp app;
+        app.window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(app.window()));
+        QTRY_VERIFY_WITH_TIMEOUT(app.model().snapshot().has_value() && !app.model().isScanning(), 20000);
+        const auto fades = [&] { return app.window()->findChildren<CrossFade *>(); };
+        const auto expectFade = [&](int milliseconds, QEasingCurve::Type curve) {
+            QCOMPARE(fades().size(), 1);
+            const QVariantAnimation &animation = fades().constFirst()->animation();
+            QCOMPARE(animation.duration(), milliseconds);
+            QCOMPARE(animation.easingCurve().type(), curve);
+            QCOMPARE(animation.state(), QAbstractAnimation::Running);
+            QVERIFY(fades().constFirst()->testAttribute(Qt::WA_TransparentForMouseEvents));
+        };
+        // A fade that never ends gives a null picture, which matches no window's.
+        const auto picture = [&] {
+            const bool ended = QTest::qWaitFor([&] { return fades().isEmpty(); });
+            QTest::qWait(20); // the palette and the page refresh land one turn later
+            return ended ? app.window()->grab().toImage() : QImage();
+        };
+
+        QTest::mouseClick(find<QWidget>(app, "sidebarRow-Upload"), Qt::LeftButton);
+        expectFade(160, QEasingCurve::OutQuad);
+        // A second press while the first fades still switches, and replaces the fade.
+        QTest::mouseClick(find<QWidget>(app, "sidebarRow-Tests"), Qt::LeftButton);
+        expectFade(160, QEasingCurve::OutQuad);
+        QTRY_COMPARE(find<QStackedWidget>(app, "pageStack")->currentWidget()->objectName(), "testsPage");
+        const QImage eased = picture();
+        app.model().setSelectedPage(AppPage::Overview);
+        app.model().setSelectedPage(AppPage::Tests);
+        QCOMPARE(picture(), eased);
+
+        QTest::mouseClick(find<ThemeToggle>(app, "themeToggle"), Qt::LeftButton);
+        expectFade(180, QEasingCurve::InOutQuad);
+        const QImage dark = picture();
+        for (int twice = 0; twice < 2; ++twice) {
+            find<QAction>(app, "themeAction")->trigger();
+            QVERIFY(fades().isEmpty());
+        }
+        QCOMPARE(picture(), dark);
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "ui/shell/SidebarView.h"
 
+#include "ui/components/CrossFade.h"
 #include "ui/components/LabeledField.h"
 #include "ui/components/PlainLabel.h"
 #include "ui/theme/IconProvider.h"
@@ -149,7 +150,13 @@ SidebarView::SidebarView(DashboardViewModel &model, QWidget *parent)
     list->setSpacing(7);
     for (const AppPage page : allAppPages()) {
         auto *row = new SidebarRow(page, this);
-        connect(row, &QAbstractButton::clicked, this, [this, page] { m_model.setSelectedPage(page); });
+        connect(row, &QAbstractButton::clicked, this, [this, page] {
+            // The window's picture fades out over the change: the highlight passes from row to row and the new
+            // page fades in.
+            if (page != m_model.selectedPage())
+                CrossFade::start(window(), pageChangeDuration, QEasingCurve::OutQuad);
+            m_model.setSelectedPage(page);
+        });
         m_rows[page] = row;
         list->addWidget(row);
     }

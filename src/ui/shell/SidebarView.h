@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <map>
 
 namespace wrenlow {
@@ -25,6 +26,8 @@ public:
     void refresh();
 
     static constexpr int width = 224;
+    // Pressing a row eases the window out of the old page over this time.
+    static constexpr std::chrono::milliseconds pageChangeDuration{160};
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,5 +1,6 @@
 #include "ui/shell/TopBar.h"
 
+#include "ui/components/CrossFade.h"
 #include "ui/components/Hairline.h"
 #include "ui/components/LabeledField.h"
 #include "ui/components/PlainLabel.h"
@@ -161,8 +162,11 @@ QSize ThemeToggle::sizeHint() const
 
 void ThemeToggle::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        // The window's picture in the old theme fades out over the new one.
+        CrossFade::start(window(), themeChangeDuration, QEasingCurve::InOutQuad);
         m_theme.toggle();
+    }
     QWidget::mouseReleaseEvent(event);
 }
 

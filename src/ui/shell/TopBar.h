@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <chrono>
+
 class QLabel;
 
 namespace wrenlow {
@@ -49,6 +51,10 @@ public:
     QString symbol() const;
     QString text() const;
     QSize sizeHint() const override;
+
+    // Pressing the toggle eases the window from one theme to the other over this time; the menu's command
+    // switches at once.
+    static constexpr std::chrono::milliseconds themeChangeDuration{180};
 
 protected:
     void paintEvent(QPaintEvent *event) override;
