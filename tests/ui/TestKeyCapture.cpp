@@ -23,6 +23,12 @@ const QList<QList<quint32>> xkbKeycodes{
 // press?, X11 keycode, auto-repeat?
 using Events = QList<std::tuple<bool, quint32, bool>>;
 
+// What a Mac delivers for one key change: the platform's own event (an NSEvent type and the macOS key code), and
+// Qt's key event made from it, if any (here the same key's X11 keycode).
+constexpr quint64 qtRelease = 0, qtPress = 1;
+using Native = uiplatform::NativeKeyEvent;
+using Delivered = QList<std::pair<quint64, quint32>>;
+
 } // namespace
 
 class TestKeyCapture : public QObject
@@ -31,6 +37,7 @@ class TestKeyCapture : public QObject
 
     QWidget m_window;
     KeyCaptureView *m_capture = new KeyCaptureView(&m_window);
+    KeyCaptureView *m_macCapture = new KeyCaptureView(&m_window, KeyCaptureView::ModifierSource::PlatformEvents);
     QPushButton *m_button = new QPushButton("Next", &m_window);
     QAction *m_rescan = new QAction(&m_window);
     QList<quint16> m_codes;
@@ -49,10 +56,12 @@ private slots:
     {
         auto *layout = new QVBoxLayout(&m_window);
         layout->addWidget(m_capture);
+        layout->addWidget(m_macCapture);
         layout->addWidget(m_button);
         m_rescan->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
         m_window.addAction(m_rescan);
         m_capture->setOnKey([this](quint16 code) { m_codes.append(code); });
+        m_macCapture->setOnKey([this](quint16 code) { m_codes.append(code); });
         m_window.show();
         QVERIFY(QTest::qWaitForWindowActive(&m_window));
     }
@@ -101,6 +110,42 @@ private slots:
     {
         QFETCH(Events, events);
         send(events);
+        QTEST(m_codes, "codes");
+    }
+
+    // On a Mac the platform's modifier events report every change once, Qt's copies of them nothing.
+    void macModifierChangesReportOnce_data()
+    {
+        QTest::addColumn<Delivered>("delivered");
+        QTest::addColumn<QList<quint16>>("codes");
+        const quint64 flags = Native::FlagsChanged;
+        // clang-format off
+        QTest::newRow("left shift") << Delivered{{flags, 56}, {qtPress, 50}, {flags, 56}, {qtRelease, 50}} << QList<quint16>{56, 56};
+        QTest::newRow("fn, which Qt never sees") << Delivered{{flags, 63}, {flags, 63}} << QList<quint16>{63, 63};
+        QTest::newRow("right shift beside a held left shift") << Delivered{{flags, 56}, {qtPress, 50}, {flags, 60}, {flags, 60}, {flags, 56}, {qtRelease, 50}} << QList<quint16>{56, 60, 60, 56};
+        QTest::newRow("left command beside a held right command") << Delivered{{flags, 54}, {qtPress, 134}, {flags, 55}, {flags, 55}, {flags, 54}, {qtRelease, 134}} << QList<quint16>{54, 55, 55, 54};
+        QTest::newRow("right option, right control") << Delivered{{flags, 61}, {qtPress, 108}, {flags, 61}, {qtRelease, 108}, {flags, 62}, {qtPress, 105}} << QList<quint16>{61, 61, 62};
+        QTest::newRow("caps lock on and off") << Delivered{{flags, 57}, {qtPress, 66}, {qtRelease, 66}, {flags, 57}, {qtPress, 66}, {qtRelease, 66}} << QList<quint16>{57, 57};
+        QTest::newRow("A: its press comes through Qt") << Delivered{{Native::KeyDown, 0}, {qtPress, 38}, {Native::KeyUp, 0}, {qtRelease, 38}} << QList<quint16>{0};
+        // clang-format on
+    }
+
+    void macModifierChangesReportOnce()
+    {
+        QFETCH(Delivered, delivered);
+        QVERIFY(!m_macCapture->takeNativeKeyEvent({Native::FlagsChanged, 63})); // not focused: nothing
+        QVERIFY(m_codes.isEmpty());
+        m_macCapture->requestFocus();
+        QTRY_VERIFY(m_macCapture->hasFocus());
+        for (const auto &[kind, code] : delivered) {
+            if (kind > qtPress) {
+                m_macCapture->takeNativeKeyEvent({kind, quint16(code)});
+                continue;
+            }
+            QKeyEvent event(kind == qtPress ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier,
+                            code, 0, 0);
+            QApplication::sendEvent(m_macCapture, &event);
+        }
         QTEST(m_codes, "codes");
     }
 

@@ -2,18 +2,52 @@
 
 #include "ui/devicetests/MacKeyCode.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTimer>
 
 namespace wrenlow {
 
-KeyCaptureView::KeyCaptureView(QWidget *parent)
+namespace {
+
+// Hands the platform's key events to the view before Qt handles them, and lets Qt handle them all the same, so
+// that Qt's own idea of the held modifiers stays right.
+class NativeKeyEvents : public QAbstractNativeEventFilter
+{
+public:
+    explicit NativeKeyEvents(KeyCaptureView &view)
+        : m_view(view)
+    {}
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (const auto event = uiplatform::nativeKeyEvent(eventType, message))
+            m_view.takeNativeKeyEvent(*event);
+        return false;
+    }
+
+private:
+    KeyCaptureView &m_view;
+};
+
+} // namespace
+
+KeyCaptureView::KeyCaptureView(QWidget *parent, ModifierSource modifiers)
     : QWidget(parent)
+    , m_modifiers(modifiers)
 {
     setObjectName(QStringLiteral("keyCapture"));
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(1, 1);
+    if (m_modifiers == ModifierSource::PlatformEvents) {
+        m_nativeEvents = std::make_unique<NativeKeyEvents>(*this);
+        QCoreApplication::instance()->installNativeEventFilter(m_nativeEvents.get());
+    }
 }
+
+// The filter leaves the application as it is destroyed.
+KeyCaptureView::~KeyCaptureView() = default;
 
 void KeyCaptureView::setOnKey(OnKey onKey)
 {
@@ -26,6 +60,15 @@ void KeyCaptureView::requestFocus()
         if (isVisible())
             setFocus(Qt::OtherFocusReason);
     });
+}
+
+bool KeyCaptureView::takeNativeKeyEvent(const uiplatform::NativeKeyEvent &event)
+{
+    if (m_modifiers != ModifierSource::PlatformEvents || !hasFocus() || !mackeycode::reportsNativeKeyEvent(event.type))
+        return false;
+    if (m_onKey)
+        m_onKey(event.keyCode);
+    return true;
 }
 
 bool KeyCaptureView::event(QEvent *event)
@@ -41,8 +84,7 @@ bool KeyCaptureView::event(QEvent *event)
         // Handled before QWidget::event, which would otherwise move focus on Tab.
         const auto *key = static_cast<QKeyEvent *>(event);
         const quint16 code = mackeycode::fromKeyEvent(*key);
-        const bool report = event->type() == QEvent::KeyPress || (!key->isAutoRepeat() && mackeycode::isModifier(code));
-        if (report && m_onKey)
+        if (mackeycode::reportsQtKeyEvent(*key, code, m_modifiers == ModifierSource::PlatformEvents) && m_onKey)
             m_onKey(code);
         event->accept();
         return true;

@@ -1,5 +1,7 @@
 #include "ui/devicetests/MacKeyCode.h"
 
+#include "ui/theme/UiPlatform.h"
+
 #include <QKeyEvent>
 #ifdef Q_OS_MACOS
 #include <QGuiApplication>
@@ -85,6 +87,23 @@ std::optional<quint16> fromQtKey(int key)
 bool isModifier(quint16 code)
 {
     return code >= 54 && code <= 63;
+}
+
+bool reportsNativeKeyEvent(quint64 nativeType)
+{
+    return nativeType == uiplatform::NativeKeyEvent::FlagsChanged;
+}
+
+bool reportsQtKeyEvent(const QKeyEvent &event, quint16 code, bool modifiersNative)
+{
+    if (modifiersNative) {
+        // Qt names a modifier by its key as well as by the native code; either marks its copy of a change.
+        constexpr std::array modifierKeys{Qt::Key_Shift, Qt::Key_Control, Qt::Key_Meta,
+                                          Qt::Key_Alt,   Qt::Key_AltGr,   Qt::Key_CapsLock};
+        if (isModifier(code) || std::find(modifierKeys.begin(), modifierKeys.end(), event.key()) != modifierKeys.end())
+            return false;
+    }
+    return event.type() == QEvent::KeyPress || (!event.isAutoRepeat() && isModifier(code));
 }
 
 quint16 fromKeyEvent(const QKeyEvent &event)

@@ -29,5 +29,14 @@ std::optional<quint16> fromQtKey(int key);
 // Whether the code is one of the modifier keys, which report both their press and their release.
 bool isModifier(quint16 code);
 
+// Whether one of the platform's own key events reports its code: a modifier change does, each press and each
+// release, fn and a right-hand key beside its held left twin included; a key's press arrives as Qt's key event.
+bool reportsNativeKeyEvent(quint64 nativeType);
+
+// Whether Qt's key event with this code reports it: every press, and a modifier's release unless repeated. Where
+// the platform reports modifier changes itself, Qt's events for modifier keys repeat some of those changes (and
+// miss fn and a right-hand key beside its held left twin), so they report nothing.
+bool reportsQtKeyEvent(const QKeyEvent &event, quint16 code, bool modifiersNative);
+
 } // namespace mackeycode
 } // namespace wrenlow

@@ -4,6 +4,7 @@
 #include "ui/components/LabeledField.h"
 #include "ui/components/PlainLabel.h"
 #include "ui/theme/IconProvider.h"
+#include "ui/theme/UiPlatform.h"
 #include "ui/theme/WrenlowFont.h"
 #include "ui/theme/WrenlowTheme.h"
 
@@ -170,7 +171,8 @@ QWidget *SidebarView::makeBrand()
 {
     auto *brand = new QWidget(this);
     auto *row = new QHBoxLayout(brand);
-    row->setContentsMargins(18, 20, 18, 25);
+    // Where the window's buttons stand in the content (macOS), the brand keeps below them.
+    row->setContentsMargins(18, uiplatform::titleBarInset() + 20, 18, 25);
     row->setSpacing(11);
     row->addWidget(new BrandTile(brand));
     auto *titles = new QVBoxLayout;

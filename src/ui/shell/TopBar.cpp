@@ -8,6 +8,7 @@
 #include "ui/components/TintedButton.h"
 #include "ui/theme/IconProvider.h"
 #include "ui/theme/ThemeSetting.h"
+#include "ui/theme/UiPlatform.h"
 #include "ui/theme/WrenlowFont.h"
 #include "ui/theme/WrenlowTheme.h"
 
@@ -49,9 +50,12 @@ TopBar::TopBar(DashboardViewModel &model, ThemeSetting &theme, QWidget *parent)
     , m_model(model)
 {
     setObjectName(QStringLiteral("topBar"));
-    setFixedHeight(height);
+    // Where the window's buttons stand in the content (macOS), the bar's colour reaches up behind them and its
+    // controls keep below.
+    const int inset = uiplatform::titleBarInset();
+    setFixedHeight(inset + height);
     auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(24, 0, 24, 1);
+    row->setContentsMargins(24, inset, 24, 1);
     row->setSpacing(16);
 
     auto *identityBlock = new QWidget(this);

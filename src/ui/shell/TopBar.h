@@ -26,6 +26,7 @@ public:
     // Shows the model's snapshot and scanning flag.
     void refresh();
 
+    // The bar below the strip of the window's buttons, where the content reaches under them (macOS).
     static constexpr int height = 72;
 
 protected:

@@ -1,9 +1,29 @@
 #include "ui/theme/UiPlatform.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QWidget>
 
+#ifdef Q_OS_MACOS
+#include <objc/message.h>
+#include <objc/runtime.h>
+#endif
+
 namespace wrenlow::uiplatform {
+
+namespace {
+
+#ifdef Q_OS_MACOS
+// Sends an Objective-C message through the runtime's C functions, so that no file of ours needs Objective-C.
+template <typename Result, typename... Arguments>
+Result send(void *receiver, const char *selector, Arguments... arguments)
+{
+    using Message = Result (*)(void *, SEL, Arguments...);
+    return reinterpret_cast<Message>(&objc_msgSend)(receiver, sel_registerName(selector), arguments...);
+}
+#endif
+
+} // namespace
 
 QString fontFamily(FontDesign design, QFont::Weight weight)
 {
@@ -48,8 +68,50 @@ void prepareWindow(QWidget *window)
 {
 #ifdef Q_OS_MACOS
     window->setWindowTitle(QString());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 9, 0)
+    window->setWindowFlag(Qt::ExpandedClientAreaHint);
+    window->setWindowFlag(Qt::NoTitleBarBackgroundHint);
+#else
+    // Older Qt has no flags for it: the native window gets a transparent title bar without its title, over a
+    // content view that fills the whole window. (NSWindowTitleHidden is 1, the full-size content view bit 15.)
+    void *nativeWindow = send<void *>(reinterpret_cast<void *>(window->winId()), "window");
+    send<void>(nativeWindow, "setTitlebarAppearsTransparent:", static_cast<BOOL>(YES));
+    send<void>(nativeWindow, "setTitleVisibility:", 1L);
+    send<void>(nativeWindow, "setStyleMask:", send<unsigned long>(nativeWindow, "styleMask") | (1UL << 15));
+#endif
 #else
     window->setWindowTitle(QStringLiteral("Wrenlow"));
+#endif
+}
+
+int titleBarInset()
+{
+#ifdef Q_OS_MACOS
+    return 28;
+#else
+    return 0;
+#endif
+}
+
+bool modifierChangesAreNative()
+{
+    return QGuiApplication::platformName() == QLatin1String("cocoa");
+}
+
+std::optional<NativeKeyEvent> nativeKeyEvent(const QByteArray &eventType, void *message)
+{
+#ifdef Q_OS_MACOS
+    if (eventType != "mac_generic_NSEvent" || !message)
+        return std::nullopt;
+    // An NSEvent answers keyCode only for the key event types; asked of any other, it raises.
+    const auto type = send<unsigned long>(message, "type");
+    if (type != NativeKeyEvent::KeyDown && type != NativeKeyEvent::KeyUp && type != NativeKeyEvent::FlagsChanged)
+        return std::nullopt;
+    return NativeKeyEvent{type, send<unsigned short>(message, "keyCode")};
+#else
+    Q_UNUSED(eventType);
+    Q_UNUSED(message);
+    return std::nullopt;
 #endif
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFont>
 #include <QKeySequence>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -26,8 +29,33 @@ QString tabularDigitFamily();
 QKeySequence scanShortcut();
 
 // Sets up the top-level window's frame. Linux keeps the window manager's decorations (a frameless window
-// loses moving and resizing); macOS hides the title text so the content looks like it reaches the top.
+// loses moving and resizing); macOS draws no title and no title-bar strip, and the content reaches the top edge
+// under the window's three buttons.
 void prepareWindow(QWidget *window);
+
+// The strip along the content's top that the window's buttons stand in: the content's backgrounds reach into it
+// and its controls keep below it. 28 on macOS, the height of a title bar without toolbar; 0 where the window
+// manager draws the frame above the content.
+int titleBarInset();
+
+// A key event as macOS delivers it, before Qt turns it into key events of its own: the NSEvent's type and its
+// virtual key code.
+struct NativeKeyEvent
+{
+    // NSEventType's numbers of the events that carry a key code.
+    enum Type : quint64 { KeyDown = 10, KeyUp = 11, FlagsChanged = 12 };
+
+    quint64 type;
+    quint16 keyCode;
+};
+
+// Whether modifier changes reach the window as the platform's own events, which carry each one with its key's code
+// (macOS). Elsewhere only Qt's key events carry them.
+bool modifierChangesAreNative();
+
+// The key event behind one of the platform's events (a native event filter's arguments), or nothing for any other
+// event and on every platform but macOS.
+std::optional<NativeKeyEvent> nativeKeyEvent(const QByteArray &eventType, void *message);
 
 } // namespace uiplatform
 } // namespace wrenlow
