@@ -5,9 +5,7 @@ target_compile_options(wrenlow_config INTERFACE -Wall -Wextra -Wpedantic)
 if(WRENLOW_WERROR)
     target_compile_options(wrenlow_config INTERFACE -Werror)
 endif()
-target_compile_definitions(wrenlow_config INTERFACE
-    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
-    WRENLOW_VERSION="${PROJECT_VERSION}")
+target_compile_definitions(wrenlow_config INTERFACE QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
 
 # The product's and tools' code also keeps every text conversion explicit. Tests leave it out so that
 # expectations read as plain literals.

@@ -1,5 +1,7 @@
 #include "audio/AudioDiagnosticError.h"
 
+#include <QHashFunctions>
+
 namespace wrenlow {
 
 namespace {
@@ -24,5 +26,10 @@ AudioDiagnosticError::AudioDiagnosticError(Kind kind)
     : WrenlowError(descriptionOf(kind))
     , m_kind(kind)
 {}
+
+size_t qHash(const AudioDiagnosticError &error, size_t seed) noexcept
+{
+    return ::qHash(static_cast<int>(error.kind()), seed);
+}
 
 } // namespace wrenlow

@@ -19,8 +19,13 @@ public:
 
     Kind kind() const { return m_kind; }
 
+    // Two errors are the same when their kinds are: the text follows from the kind.
+    bool operator==(const AudioDiagnosticError &other) const { return m_kind == other.m_kind; }
+
 private:
     Kind m_kind;
 };
+
+size_t qHash(const AudioDiagnosticError &error, size_t seed = 0) noexcept;
 
 } // namespace wrenlow

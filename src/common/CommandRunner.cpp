@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <csignal>
+#include <limits>
 #include <unistd.h>
 
 namespace wrenlow {
@@ -21,8 +23,11 @@ namespace {
 
 // After the termination signal a pipeline gets this long to go before the whole group is killed.
 constexpr int terminationGraceMs = 300;
-// Far beyond any real limit; keeps the millisecond conversion in range.
-constexpr double maxTimeoutSeconds = 1e9;
+// A limit this long (some 30,000 years) cannot run out while a command runs; waiting it out as no limit at all
+// keeps the deadline's arithmetic in range.
+constexpr double unendingLimitSeconds = 1e12;
+// Qt's timer takes its interval as an int of milliseconds (about 24.8 days); a longer wait re-arms it.
+constexpr std::chrono::milliseconds longestTimerInterval{std::numeric_limits<int>::max()};
 
 QString g_shell = QStringLiteral("/bin/zsh");
 std::atomic_bool g_aborted = false;
@@ -62,6 +67,17 @@ CommandRunner::Result tooMuchOutput()
     return {QString(),
             QStringLiteral("Stopped: the command wrote more than %1 MiB.").arg(CommandRunner::maxStreamBytes >> 20),
             CommandRunner::outputTooLargeStatus};
+}
+
+// The wait's deadline, counted from now. A limit that is not a number gives no time, as one of 0 or less does, so
+// that a miscomputed limit cannot leave a command running; an infinite one never passes.
+QDeadlineTimer deadlineAfter(double seconds)
+{
+    if (!(seconds > 0))
+        return QDeadlineTimer(0);
+    if (seconds >= unendingLimitSeconds)
+        return QDeadlineTimer(QDeadlineTimer::Forever);
+    return QDeadlineTimer(qint64(seconds * 1000.0));
 }
 
 class RunningRegistration
@@ -113,7 +129,7 @@ CommandRunner::Result CommandRunner::run(const QString &command, double timeout)
         err += process.readAllStandardError();
         return out.size() > maxStreamBytes || err.size() > maxStreamBytes;
     };
-    const QDeadlineTimer deadline(timeout > 0 ? qint64(std::min(timeout, maxTimeoutSeconds) * 1000.0) : 0);
+    const QDeadlineTimer deadline = deadlineAfter(timeout);
     if (process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
         QEventLoop loop;
         RunningRegistration registration(&loop);
@@ -127,8 +143,18 @@ CommandRunner::Result CommandRunner::run(const QString &command, double timeout)
         QTimer limit;
         limit.setSingleShot(true);
         limit.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-        limit.start(std::chrono::milliseconds(deadline.remainingTime()));
+        const auto armLimit = [&] {
+            const std::chrono::nanoseconds remaining = deadline.remainingTimeAsDuration(); // the maximum when never
+            limit.start(std::chrono::ceil<std::chrono::milliseconds>(
+                std::min<std::chrono::nanoseconds>(remaining, longestTimerInterval)));
+        };
+        QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
+            if (deadline.hasExpired())
+                loop.quit();
+            else
+                armLimit();
+        });
+        armLimit();
         if (!g_aborted && process.state() != QProcess::NotRunning)
             loop.exec();
     }

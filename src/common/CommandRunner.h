@@ -32,6 +32,7 @@ public:
 
     // Runs `command` through "/bin/zsh -lc" and waits until it ends or `timeout` seconds have passed, or until
     // one of its streams passes maxStreamBytes. Blocks the calling thread while serving that thread's event loop.
+    // A limit of 0 or less, or not a number, ends a command still running at once; an infinite one sets none.
     static Result run(const QString &command, double timeout = defaultTimeout);
 
     // Runs `command` (by default with the JSON limit) and gives its standard output's top-level object, or nothing.

@@ -8,9 +8,27 @@
 
 #include <cmath>
 
+#ifdef Q_OS_MACOS
+#include <CoreFoundation/CoreFoundation.h>
+#endif
+
 namespace wrenlow {
 
 namespace {
+
+// The short version string of the running application's bundle when it states one as text, an empty text too;
+// nothing where there is no bundle (other systems, the tests and tools), so the report then names the fallback.
+std::optional<QString> bundleShortVersion()
+{
+#ifdef Q_OS_MACOS
+    const CFBundleRef bundle = CFBundleGetMainBundle();
+    const CFTypeRef value =
+        bundle ? CFBundleGetValueForInfoDictionaryKey(bundle, CFSTR("CFBundleShortVersionString")) : nullptr;
+    if (value && CFGetTypeID(value) == CFStringGetTypeID())
+        return QString::fromCFString(static_cast<CFStringRef>(value));
+#endif
+    return std::nullopt;
+}
 
 // A number too large for a double would be written as null; such a number is treated as no number at all.
 std::optional<double> finiteNumber(const QString &digits)
@@ -26,7 +44,7 @@ std::optional<double> finiteNumber(const QString &digits)
 QJsonObject MacCanonicalInventoryBuilder::build(const InventorySnapshot &snapshot, bool overrideUsed)
 {
     QJsonObject root{{QStringLiteral("report_schema"), QStringLiteral("wrenlow-unit-v1")},
-                     {QStringLiteral("tool_version"), QStringLiteral(WRENLOW_VERSION)},
+                     {QStringLiteral("tool_version"), bundleShortVersion().value_or(QStringLiteral("0.1.0"))},
                      {QStringLiteral("collected_at"), isoDateText(snapshot.collectedAt)},
                      {QStringLiteral("fields"), buildFields(snapshot)}};
     root.insert(QStringLiteral("memory"), buildMemory(snapshot));

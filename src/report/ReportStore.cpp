@@ -9,6 +9,19 @@
 
 namespace wrenlow {
 
+namespace {
+
+// Both files write every "/" in a text as "\/", the form JSON writers on the Mac give these files, so that a
+// report saved here reads the same as one saved there. Qt's JSON text holds "/" only inside strings, and never
+// escaped, so one pass over the whole text escapes exactly those.
+QByteArray reportFileText(const QJsonObject &object)
+{
+    QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    return text.replace('/', "\\/");
+}
+
+} // namespace
+
 QString ReportStore::reportDirectory()
 {
     return QDir::homePath() + u"/Library/Application Support/Wrenlow Zel Mac/Reports";
@@ -30,10 +43,10 @@ void ReportStore::save(const InventorySnapshot &snapshot, const QString &unitRes
 
     const WrenlowReportEnvelope envelope{QString::fromUtf16(WrenlowReportEnvelope::reportFormat), savedAt, unitResult,
                                          InventoryReportPayload(snapshot), snapshot.diagnostics};
-    writeFileAtomically(latestReportURL(), QJsonDocument(envelope.toJson()).toJson(QJsonDocument::Indented));
+    writeFileAtomically(latestReportURL(), reportFileText(envelope.toJson()));
 
     const QJsonObject canonical = MacCanonicalInventoryBuilder::build(snapshot);
-    writeFileAtomically(canonicalPreviewURL(), QJsonDocument(canonical).toJson(QJsonDocument::Indented));
+    writeFileAtomically(canonicalPreviewURL(), reportFileText(canonical));
 }
 
 } // namespace wrenlow

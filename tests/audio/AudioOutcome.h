@@ -5,14 +5,18 @@
 #include <QCoroTask>
 #include <QElapsedTimer>
 
+#include <optional>
+
 namespace wrenlow::test {
 
-// How an audio test ended: "" when it returned, else the error's type and text; and how long it took.
+// How an audio test ended: "" when it returned, else the error's type and text (and the error itself when it is an
+// AudioDiagnosticError); and how long it took.
 struct AudioOutcome
 {
     QString type;
     QString description;
     qint64 elapsedMs = 0;
+    std::optional<AudioDiagnosticError> error = std::nullopt;
 };
 
 inline QCoro::Task<AudioOutcome> caught(QCoro::Task<> operation)
@@ -20,7 +24,7 @@ inline QCoro::Task<AudioOutcome> caught(QCoro::Task<> operation)
     try {
         co_await std::move(operation);
     } catch (const AudioDiagnosticError &error) {
-        co_return AudioOutcome{QStringLiteral("AudioDiagnosticError"), error.description()};
+        co_return AudioOutcome{QStringLiteral("AudioDiagnosticError"), error.description(), 0, error};
     } catch (const PlatformError &error) {
         co_return AudioOutcome{QStringLiteral("PlatformError"), error.description()};
     }

@@ -6,6 +6,7 @@
 #include "common/ShellQuote.h"
 
 #include <QDir>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -116,6 +117,15 @@ private slots:
         const test::AudioOutcome outcome =
             test::outcomeOf(AudioDiagnosticService(std::move(platform)).recordAndPlayMicrophoneSample());
         QTEST(outcome.type + ": " + outcome.description, "outcome");
+        // Errors compare and hash by kind: among the three kinds, the one caught is found as the kind its text names.
+        const QSet<AudioDiagnosticError> kinds{AudioDiagnosticError::microphoneDenied(),
+                                               AudioDiagnosticError::recordingFailed(),
+                                               AudioDiagnosticError::playbackFailed()};
+        QCOMPARE(kinds.size(), 3);
+        if (outcome.error) {
+            QVERIFY(kinds.contains(*outcome.error));
+            QCOMPARE(kinds.constFind(*outcome.error)->description(), outcome.description);
+        }
         QTEST(events, "events");
         // This run's sample stays after playback, whether or not it could be played.
         const bool recorded = events.contains("stop");

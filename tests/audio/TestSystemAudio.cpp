@@ -33,7 +33,7 @@ private slots:
     {
         QTest::addColumn<QString>("outcome");
         QTest::newRow("speaker") << "PlatformError: No audio output device is available.";
-        QTest::newRow("microphone") << "AudioDiagnosticError: Microphone access was not granted.";
+        QTest::newRow("microphone") << "AudioDiagnosticError: The microphone sample could not be recorded.";
     }
 
     void withoutADeviceTestsFailFast()

@@ -67,6 +67,9 @@ private slots:
         QTest::newRow("unicode survives") << "printf 'Macintosh HD \\342\\200\\224 100%%'" << 10.0 << Result{"Macintosh HD — 100%", "", 0};
         QTest::newRow("a login shell") << "[[ -o login ]] && printf login" << 10.0 << Result{"login", "", 0};
         QTest::newRow("zero limit") << "sleep 5" << 0.0 << Result{"", "Timed out", 124};
+        QTest::newRow("no number: as a zero limit") << "sleep 5" << qQNaN() << Result{"", "Timed out", 124};
+        QTest::newRow("limit past the timer's range") << "sleep 1; echo done" << 4294967.396 << Result{"done", "", 0};
+        QTest::newRow("infinite limit") << "sleep 0.2; echo done" << qInf() << Result{"done", "", 0};
         QTest::newRow("large output arrives whole") << "head -c 2000000 /dev/zero | tr '\\0' x; exit 3" << 20.0 << Result{QString(2000000, u'x'), "", 3};
         // clang-format on
     }

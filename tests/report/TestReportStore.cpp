@@ -77,6 +77,13 @@ private slots:
                              {"diagnostics", raw.value("diagnostics")},
                              {"inventory", inventory}};
         COMPARE_JSON(reporttest::readObject(reportFile("latest.json")), expected);
+
+        // Every "/" inside a text is written as "\/", in both files; the objects above read back unchanged.
+        const QByteArray latest = bytes(reportFile("latest.json"));
+        QVERIFY(latest.contains("\"state\": \"N\\/A\"") && latest.contains("\"iMac MXWU2LL\\/A\""));
+        QVERIFY(canonical.contains("\"802.11 a\\/b\\/g\\/n\\/ac\""));
+        for (const QByteArray &text : {latest, canonical})
+            QCOMPARE(text.count("\\/"), text.count('/'));
     }
 
     // The saved report reads back as written, and a key missing at any level stops the reading.
