@@ -141,6 +141,13 @@ private slots:
         QCOMPARE(child<StatusPill>("sectionsPill")->text(), "3 sections");
         QCOMPARE(child<StatusPill>("checksPill")->text(), "12 checks");
         QTEST(child("elapsedTime")->text(), "elapsedText");
+        // The identity column is as high as its texts and centred beside the taller scan column: the caption keeps
+        // its own line's height and the model name stands 7 below it.
+        const QLabel *caption = child("heroCaption");
+        QCOMPARE(caption->height(), caption->fontMetrics().height());
+        QCOMPARE(child("heroTitle")->y() - caption->geometry().bottom() - 1, 7);
+        const auto middle = [](const QWidget *widget) { return widget->geometry().center().y(); };
+        QVERIFY(std::abs(middle(child<QWidget>("heroIdentity")) - middle(child<QWidget>("heroIcon"))) <= 1);
         QVERIFY(child("elapsedTime")->isVisible() && !child<QWidget>("readingCard")->isVisible());
         auto *frame = child<QWidget>("barcodeFrame");
         QCOMPARE(frame->isVisible(), barcodeShown);

@@ -113,10 +113,17 @@ QWidget *OverviewView::buildHero()
     m_heroIcon->setObjectName(QStringLiteral("heroIcon"));
     row->addWidget(m_heroIcon, 0, Qt::AlignVCenter);
 
-    auto *identity = new QVBoxLayout;
+    // Only as high as its texts and centred in the row: stretched to the scan column's height, the caption would
+    // take the spare room and push the model name down.
+    auto *identityColumn = new QWidget;
+    identityColumn->setObjectName(QStringLiteral("heroIdentity"));
+    auto *identity = new QVBoxLayout(identityColumn);
+    identity->setContentsMargins(0, 0, 0, 0);
     identity->setSpacing(7);
-    identity->addWidget(makeLabel(QStringLiteral("MAC ASSESSMENT"),
-                                  WrenlowFont::font(10, QFont::Bold, FontDesign::Rounded, 1.8), ThemeRole::Accent));
+    QLabel *caption = makeLabel(QStringLiteral("MAC ASSESSMENT"),
+                                WrenlowFont::font(10, QFont::Bold, FontDesign::Rounded, 1.8), ThemeRole::Accent);
+    caption->setObjectName(QStringLiteral("heroCaption"));
+    identity->addWidget(caption);
     m_heroTitle = new PlainLabel;
     m_heroTitle->setObjectName(QStringLiteral("heroTitle"));
     m_heroTitle->setFont(WrenlowFont::font(27, QFont::Bold, FontDesign::Rounded));
@@ -142,7 +149,7 @@ QWidget *OverviewView::buildHero()
         pills->addWidget(pill);
     pills->addStretch(1);
     identity->addWidget(m_pills);
-    row->addLayout(identity, 1);
+    row->addWidget(identityColumn, 1, Qt::AlignVCenter);
 
     row->addWidget(buildScanColumn(), 0, Qt::AlignVCenter);
     return hero;

@@ -69,7 +69,8 @@ TopBar::TopBar(DashboardViewModel &model, ThemeSetting &theme, QWidget *parent)
     subtitle->setSpacing(7);
     m_serial = makeOutsideText(WrenlowFont::font(11, QFont::Medium, FontDesign::Monospaced), ThemeRole::Muted, this);
     m_serial->setObjectName(QStringLiteral("topBarSerial"));
-    m_separator = makeLabel(QStringLiteral("\u2022"), WrenlowFont::font(11), ThemeRole::Subtle, this);
+    m_separator = makeLabel(QStringLiteral("\u2022"), WrenlowFont::font(13), ThemeRole::Subtle, this);
+    m_separator->setObjectName(QStringLiteral("topBarSeparator"));
     m_architecture =
         makeLabel(QString(), WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 0.5), ThemeRole::Accent, this);
     m_architecture->setObjectName(QStringLiteral("topBarArchitecture"));
