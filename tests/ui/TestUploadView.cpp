@@ -433,7 +433,8 @@ private slots:
     }
 
     // The menus stand in a field's place and are as tall as the fields; a text or a switch beside a button sits on
-    // its middle line, the Sign In button is as tall as the fields it closes, and the comments box keeps its least height.
+    // its middle line, the Sign In button is as tall as the fields it closes, and the comments box keeps its least
+    // height.
     void controlsLineUpWithTheFields()
     {
         Rig rig({}, m_tested);
@@ -467,6 +468,17 @@ private slots:
         for (const char *name : {"projectMenu", "lotMenu", "categoryMenu", "resolveButton"})
             QCOMPARE(at(name).height(), field.height());
         QCOMPARE(at("resolveButton").bottom(), at("lotMenu").bottom());
+
+        // A gateway's refusal of 20,000 characters wraps in full: nothing is cut and its card grows to hold it.
+        const QString refusal = QString("Refused: the row for this unit cannot be written. ").repeated(400);
+        QCOMPARE(refusal.size(), 20000);
+        rig.model->setRoutingStatus(refusal);
+        Rig::settle();
+        auto *status = rig.find<PlainLabel>("routingStatus");
+        QCOMPARE(status->text(), refusal);
+        QTRY_COMPARE(status->height(), status->heightForWidth(status->width()));
+        QVERIFY(status->height() > 100 * status->fontMetrics().lineSpacing());
+        QVERIFY(at("destinationsCard").contains(place(status)));
     }
 
     // The road the README's demo walks, against the demo gateway, which is offline at first.

@@ -1,5 +1,7 @@
 #include "ui/components/PlainLabel.h"
 
+#include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -63,6 +65,7 @@ void PlainLabel::setLengthCap(qsizetype cap)
 void PlainLabel::setLineLimit(int lines)
 {
     m_lineLimit = lines;
+    forgetLines();
     updateGeometry();
     update();
 }
@@ -75,19 +78,34 @@ void PlainLabel::setWholeTextInToolTip(bool whole)
 
 void PlainLabel::refreshText()
 {
+    forgetLines();
     setText(cutOutsideText(m_fullText, m_lengthCap));
     setToolTip(m_wholeTextInToolTip ? outsideToolTip(m_fullText) : cutOutsideToolTip(m_fullText, m_lengthCap));
 }
 
-QStringList PlainLabel::visibleLines(int width, bool *cut) const
+void PlainLabel::forgetLines()
 {
+    m_lines = {};
+}
+
+void PlainLabel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        forgetLines();
+    QLabel::changeEvent(event);
+}
+
+const PlainLabel::Lines &PlainLabel::visibleLines(int width) const
+{
+    if (m_lines.width == width)
+        return m_lines;
     QStringList lines;
     QString lastTail; // the last line shown and whatever follows it in its paragraph
-    *cut = false;
+    bool cut = false;
     const QStringList paragraphs = text().split(QLatin1Char('\n'));
-    for (qsizetype p = 0; p < paragraphs.size() && !*cut; ++p) {
+    for (qsizetype p = 0; p < paragraphs.size() && !cut; ++p) {
         if (m_lineLimit > 0 && lines.size() == m_lineLimit) {
-            *cut = true;
+            cut = true;
             break;
         }
         const QString &paragraph = paragraphs.at(p);
@@ -98,7 +116,7 @@ QStringList PlainLabel::visibleLines(int width, bool *cut) const
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             if (m_lineLimit > 0 && lines.size() == m_lineLimit) {
-                *cut = true;
+                cut = true;
                 break;
             }
             line.setLineWidth(width);
@@ -108,7 +126,7 @@ QStringList PlainLabel::visibleLines(int width, bool *cut) const
         }
         layout.endLayout();
     }
-    if (*cut && !lines.isEmpty()) {
+    if (cut && !lines.isEmpty()) {
         // The last line runs on as far as it can, so a long word is cut where the width ends, not before it.
         const QFontMetricsF metrics(font());
         QString last = metrics.elidedText(lastTail, Qt::ElideRight, width);
@@ -116,16 +134,16 @@ QStringList PlainLabel::visibleLines(int width, bool *cut) const
             last = metrics.elidedText(lastTail + QChar(0x2026), Qt::ElideRight, width);
         lines.last() = last;
     }
-    return lines;
+    m_lines = {width, lines, cut};
+    return m_lines;
 }
 
 int PlainLabel::heightForWidth(int width) const
 {
     if (!wordWrap())
         return QLabel::heightForWidth(width);
-    bool cut = false;
     const int lines =
-        int(visibleLines(std::max(1, width - contentsMargins().left() - contentsMargins().right()), &cut).size());
+        int(visibleLines(std::max(1, width - contentsMargins().left() - contentsMargins().right())).lines.size());
     return int(std::ceil(std::max(1, lines) * QFontMetricsF(font()).lineSpacing())) + contentsMargins().top() +
            contentsMargins().bottom();
 }
@@ -155,8 +173,7 @@ void PlainLabel::paintEvent(QPaintEvent *event)
     painter.setFont(font());
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
     const QRect area = contentsRect();
-    bool cut = false;
-    const QStringList lines = visibleLines(area.width(), &cut);
+    const QStringList &lines = visibleLines(area.width()).lines;
     const qreal spacing = QFontMetricsF(font()).lineSpacing();
     // Placed in its area as a QLabel places its text: a row taller than the text centres it by default.
     const qreal spare = area.height() - lines.size() * spacing;
@@ -165,8 +182,12 @@ void PlainLabel::paintEvent(QPaintEvent *event)
         y += std::max(0.0, spare / 2);
     else if (alignment() & Qt::AlignBottom)
         y += std::max(0.0, spare);
+    // A long text is mostly out of sight in its scroll area: only the lines that reach the exposed part are drawn.
+    const QRect exposed = event->rect();
     for (const QString &line : lines) {
-        painter.drawText(QRectF(area.left(), y, area.width(), spacing), int(alignment() | Qt::TextSingleLine), line);
+        if (y + spacing >= exposed.top() && y <= exposed.bottom())
+            painter.drawText(QRectF(area.left(), y, area.width(), spacing), int(alignment() | Qt::TextSingleLine),
+                             line);
         y += spacing;
     }
 }

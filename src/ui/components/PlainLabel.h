@@ -42,16 +42,30 @@ public:
     QSize minimumSizeHint() const override;
     int heightForWidth(int width) const override;
 
-    static constexpr qsizetype defaultLengthCap = 600;
+    // Characters shown by default: a page of text, the most any real status or value reaches, shown whole. Only
+    // a broken or hostile source sends more (a gateway answer may hold megabytes); its text is cut here, so that no
+    // text holds the window up while it is laid out.
+    static constexpr qsizetype defaultLengthCap = 20000;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    struct Lines
+    {
+        int width = -1;
+        QStringList lines;
+        bool cut = false;
+    };
+
     void refreshText();
-    QStringList visibleLines(int width, bool *cut) const;
+    void forgetLines();
+    // The lines the text takes at a width, laid out once per width: layouts ask for the height many times.
+    const Lines &visibleLines(int width) const;
 
     QString m_fullText;
+    mutable Lines m_lines;
     qsizetype m_lengthCap = defaultLengthCap;
     int m_lineLimit = 0;
     bool m_wholeTextInToolTip = false;

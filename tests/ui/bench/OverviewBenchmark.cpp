@@ -1,6 +1,7 @@
-// Times the Overview page for a full snapshot of a stand-in scan.
+// Times the Overview page for a full snapshot of a stand-in scan, and the longest outside texts the pages show whole.
 // Prints medians; run it on a quiet machine with QT_QPA_PLATFORM=offscreen.
 #include "Median.h"
+#include "ui/components/PlainLabel.h"
 #include "ui/shell/ContentView.h"
 #include "ui/shell/WrenlowMacApp.h"
 #include "ui/theme/ThemeSetting.h"
@@ -107,5 +108,41 @@ int main(int argc, char *argv[])
                layOutAndPaint(page);
            }));
     report("repaint only", medianMs(runs, settle, [&] { page.repaint(); }));
+
+    // Outside texts are shown whole up to 20,000 characters: the longest, in a card message and a value here and
+    // as the routing status on the Upload page, against a line of 200.
+    const auto longTexts = [&](const char *what, const std::function<void()> &reset,
+                               const std::function<void(const QString &)> &show, QWidget &shown) {
+        for (const qsizetype size : {qsizetype(200), PlainLabel::defaultLengthCap}) {
+            const QString text = QStringLiteral("Refused: the row for this unit cannot be written. ").repeated(400);
+            const QByteArray line = QByteArray::number(size) + what;
+            report(line.constData(), medianMs(runs, reset, [&] {
+                       show(text.left(size));
+                       layOutAndPaint(shown);
+                   }));
+        }
+    };
+    longTexts(
+        "-character message and value: lay out, paint",
+        [&] {
+            model.setSnapshot(full);
+            settle();
+        },
+        [&](const QString &text) {
+            InventorySnapshot next = full;
+            next.sections.first().message = text;
+            next.sections.first().values.first().value = text;
+            model.setSnapshot(next);
+        },
+        page);
+    model.setSelectedPage(AppPage::Upload);
+    settle();
+    longTexts(
+        "-character routing status: lay out, paint",
+        [&] {
+            model.setRoutingStatus({});
+            settle();
+        },
+        [&](const QString &text) { model.setRoutingStatus(text); }, *app.content()->page(AppPage::Upload));
     return 0;
 }
