@@ -128,9 +128,30 @@ WrenlowMacApp::WrenlowMacApp(std::unique_ptr<DashboardViewModel> model, QObject 
     connect(m_themeAction, &QAction::triggered, m_theme, &ThemeSetting::toggle);
     connect(m_theme, &ThemeSetting::changed, this, &WrenlowMacApp::applyTheme);
     applyTheme();
+
+    // Qt reports a click on the Dock icon as the application becoming active, even when it already is.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &WrenlowMacApp::applicationStateChanged);
+    setKeepsRunningWhenClosed(!uiplatform::closingWindowEndsProgram());
 }
 
 WrenlowMacApp::~WrenlowMacApp() = default;
+
+void WrenlowMacApp::setKeepsRunningWhenClosed(bool keeps)
+{
+    m_keepsRunningWhenClosed = keeps;
+    // A closed QMainWindow is only hidden; what ends the program is Qt quitting after the last window.
+    QGuiApplication::setQuitOnLastWindowClosed(!keeps);
+}
+
+void WrenlowMacApp::applicationStateChanged(Qt::ApplicationState state)
+{
+    if (state != Qt::ApplicationActive || !m_keepsRunningWhenClosed || !m_window->isHidden())
+        return;
+    // The same window with the same content: it shows again with a snapshot in place, so no scan starts.
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
 
 void WrenlowMacApp::applyTheme()
 {

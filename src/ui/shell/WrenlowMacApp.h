@@ -29,6 +29,12 @@ public:
     // Style, palette and fonts of a QApplication that shows this window.
     static void prepareApplication();
 
+    // Whether closing the window leaves the program running with its work, to show the window again as it was
+    // when the application is activated (a click on its Dock icon): macOS's way, set from the platform at start.
+    // Otherwise closing the window ends the program.
+    void setKeepsRunningWhenClosed(bool keeps);
+    bool keepsRunningWhenClosed() const { return m_keepsRunningWhenClosed; }
+
     QMainWindow *window() const { return m_window.get(); }
     ContentView *content() const { return m_content; }
     DashboardViewModel &model() const { return *m_model; }
@@ -39,12 +45,14 @@ public:
 
 private:
     void applyTheme();
+    void applicationStateChanged(Qt::ApplicationState state);
 
     std::unique_ptr<DashboardViewModel> m_model;
     ThemeSetting *m_theme;
     std::unique_ptr<QMainWindow> m_window;
     ContentView *m_content;
     QAction *m_themeAction = nullptr;
+    bool m_keepsRunningWhenClosed = false;
 };
 
 } // namespace wrenlow

@@ -1,6 +1,6 @@
 #include "ui/theme/ThemeSetting.h"
 
-#include <QSettings>
+#include "ui/theme/UiPlatform.h"
 
 namespace wrenlow {
 
@@ -12,17 +12,8 @@ const QString light = QStringLiteral("light");
 
 ThemeSetting::ThemeSetting(QObject *parent)
     : QObject(parent)
-{
-    QSettings *settings = openSettings(this);
-    m_value = settings->value(QLatin1String(key), light).toString();
-    delete settings;
-}
-
-QSettings *ThemeSetting::openSettings(QObject *parent)
-{
-    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Wrenlow"),
-                         QStringLiteral("Wrenlow Zel Mac"), parent);
-}
+    , m_value(uiplatform::userDefault(QLatin1String(key)).value_or(light))
+{}
 
 bool ThemeSetting::isLight() const
 {
@@ -32,11 +23,8 @@ bool ThemeSetting::isLight() const
 void ThemeSetting::toggle()
 {
     m_value = isLight() ? QStringLiteral("dark") : light;
-    QSettings *settings = openSettings(this);
-    settings->setValue(QLatin1String(key), m_value);
     // Written now: quitting writes nothing.
-    settings->sync();
-    delete settings;
+    uiplatform::setUserDefault(QLatin1String(key), m_value);
     emit changed();
 }
 

@@ -5,11 +5,10 @@
 #include <QObject>
 #include <QString>
 
-class QSettings;
-
 namespace wrenlow {
 
-// The persisted theme, the program's only setting: "light" (the default) or anything else, which means dark.
+// The persisted theme, the program's only setting, in the user's standard defaults: "light" (the default) or
+// anything else, which means dark.
 // One instance is shared by the menu command and the top bar's toggle, so both read and write one value.
 class ThemeSetting : public QObject
 {
@@ -18,9 +17,6 @@ public:
     static constexpr const char *key = "wrenlow-theme";
 
     explicit ThemeSetting(QObject *parent = nullptr);
-
-    // The user's settings store, under one fixed organisation and application name.
-    static QSettings *openSettings(QObject *parent = nullptr);
 
     QString value() const { return m_value; }
     bool isLight() const;

@@ -2,9 +2,13 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QSettings>
 #include <QWidget>
 
+#include <memory>
+
 #ifdef Q_OS_MACOS
+#include <CoreFoundation/CoreFoundation.h>
 #include <objc/message.h>
 #include <objc/runtime.h>
 #endif
@@ -20,6 +24,13 @@ Result send(void *receiver, const char *selector, Arguments... arguments)
 {
     using Message = Result (*)(void *, SEL, Arguments...);
     return reinterpret_cast<Message>(&objc_msgSend)(receiver, sel_registerName(selector), arguments...);
+}
+#else
+// Under one fixed organisation and application name, whatever the running program calls itself.
+std::unique_ptr<QSettings> openSettings()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Wrenlow"),
+                                       QStringLiteral("Wrenlow Zel Mac"));
 }
 #endif
 
@@ -62,6 +73,51 @@ QString tabularDigitFamily()
 QKeySequence scanShortcut()
 {
     return QKeySequence(Qt::CTRL | Qt::Key_R);
+}
+
+bool closingWindowEndsProgram()
+{
+#ifdef Q_OS_MACOS
+    return false;
+#else
+    return true;
+#endif
+}
+
+std::optional<QString> userDefault(const QString &key)
+{
+#ifdef Q_OS_MACOS
+    const CFStringRef name = key.toCFString();
+    const CFPropertyListRef value = CFPreferencesCopyAppValue(name, kCFPreferencesCurrentApplication);
+    CFRelease(name);
+    std::optional<QString> text;
+    if (value && CFGetTypeID(value) == CFStringGetTypeID())
+        text = QString::fromCFString(static_cast<CFStringRef>(value));
+    if (value)
+        CFRelease(value);
+    return text;
+#else
+    const QVariant value = openSettings()->value(key);
+    if (!value.isValid())
+        return std::nullopt;
+    return value.toString();
+#endif
+}
+
+void setUserDefault(const QString &key, const QString &value)
+{
+#ifdef Q_OS_MACOS
+    const CFStringRef name = key.toCFString();
+    const CFStringRef text = value.toCFString();
+    CFPreferencesSetAppValue(name, text, kCFPreferencesCurrentApplication);
+    CFPreferencesAppSynchronize(kCFPreferencesCurrentApplication);
+    CFRelease(text);
+    CFRelease(name);
+#else
+    const std::unique_ptr<QSettings> settings = openSettings();
+    settings->setValue(key, value);
+    settings->sync();
+#endif
 }
 
 void prepareWindow(QWidget *window)

@@ -15,7 +15,8 @@ namespace wrenlow {
 enum class FontDesign { Default, Rounded, Monospaced };
 
 // Everything in the window that differs between macOS and Linux, in one place: typefaces, the scan command's
-// shortcut and the window's frame. docs/architecture.md lists the differences.
+// shortcut, the window's frame and life, the stored setting and the platform's key events. docs/architecture.md lists
+// the differences.
 namespace uiplatform {
 
 // The family that draws a design at a weight. macOS: the system font (and its monospaced face); Linux: Inter,
@@ -27,6 +28,17 @@ QString tabularDigitFamily();
 
 // Command-R on macOS, Ctrl+R elsewhere: Qt reads Ctrl as the Command key on macOS.
 QKeySequence scanShortcut();
+
+// Whether closing the window ends the program. On macOS it does not: the program keeps running with its work until
+// the user quits, and a click on its Dock icon shows the window again. Elsewhere nothing could bring the window
+// back, so closing it ends the program.
+bool closingWindowEndsProgram();
+
+// A text in the user's standard defaults: on macOS the application's own domain (its bundle identifier), through
+// CoreFoundation; elsewhere the settings file of the organisation "Wrenlow" and the application "Wrenlow Zel Mac".
+// Nothing when the key holds no text. Storing writes it out at once.
+std::optional<QString> userDefault(const QString &key);
+void setUserDefault(const QString &key, const QString &value);
 
 // Sets up the top-level window's frame. Linux keeps the window manager's decorations (a frameless window
 // loses moving and resizing); macOS draws no title and no title-bar strip, and the content reaches the top edge
