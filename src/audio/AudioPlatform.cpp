@@ -2,11 +2,11 @@
 
 #include "audio/QtSampleRecorder.h"
 #include "audio/QtSpeakerOutput.h"
+#include "common/PreciseWait.h"
 #include "common/ShellQuote.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
-#include <QCoroTimer>
 #include <QFileInfo>
 #include <QMediaDevices>
 
@@ -108,7 +108,7 @@ AudioPlatform AudioPlatform::system()
     platform.speakerOutput = [] { return std::make_unique<QtSpeakerOutput>(); };
     platform.microphoneAccess = microphonePermission;
     platform.sampleRecorder = systemSampleRecorder;
-    platform.sleep = [](std::chrono::milliseconds duration) { return QCoro::sleepFor(duration); };
+    platform.sleep = preciseWait;
     platform.samplePlayer = samplePlayerProgram();
     return platform;
 }

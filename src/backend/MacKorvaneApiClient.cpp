@@ -3,7 +3,6 @@
 #include "backend/KorvaneErrors.h"
 #include "common/JsonFields.h"
 
-#include <QCoroTimer>
 #include <QJsonDocument>
 #include <QTextBoundaryFinder>
 
@@ -75,11 +74,6 @@ HttpOptions MacKorvaneApiClient::standardLimits()
     options.requestTimeout = std::chrono::seconds(35);
     options.resourceTimeout = std::chrono::seconds(45);
     return options;
-}
-
-QCoro::Task<> MacKorvaneApiClient::timerSleep(milliseconds wait)
-{
-    co_await QCoro::sleepFor(wait);
 }
 
 MacKorvaneApiClient::MacKorvaneApiClient(QUrl gatewayBase, HttpOptions limits, Sleeper sleeper)

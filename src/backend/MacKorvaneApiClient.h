@@ -3,6 +3,7 @@
 #include "backend/KorvaneRecords.h"
 #include "common/GatewayUrl.h"
 #include "common/HttpClient.h"
+#include "common/PreciseWait.h"
 
 #include <QByteArray>
 #include <QCoroTask>
@@ -30,10 +31,9 @@ public:
 
     // 35 seconds of silence or 45 seconds in all end an exchange.
     static HttpOptions standardLimits();
-    static QCoro::Task<> timerSleep(std::chrono::milliseconds wait);
 
     explicit MacKorvaneApiClient(QUrl gatewayBase = gatewayBaseUrl(), HttpOptions limits = standardLimits(),
-                                 Sleeper sleeper = timerSleep);
+                                 Sleeper sleeper = preciseWait);
 
     bool isSignedIn() const { return m_loginSession.has_value(); }
     std::optional<QString> brokerToken() const;

@@ -1,9 +1,9 @@
 #include "sheets/MacSheetsClient.h"
 
+#include "common/PreciseWait.h"
 #include "sheets/SheetsClientError.h"
 #include "sheets/UploadOperatorInput.h"
 
-#include <QCoroTimer>
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QStringDecoder>
@@ -65,7 +65,7 @@ HttpOptions MacSheetsClient::defaultHttpOptions()
 
 MacSheetsClient::Sleeper MacSheetsClient::defaultSleeper()
 {
-    return [](std::chrono::milliseconds wait) { return QCoro::sleepFor(wait); };
+    return preciseWait;
 }
 
 MacSheetsClient::RandomSource MacSheetsClient::defaultRandomSource()

@@ -46,7 +46,7 @@ template <typename T> QString outcome(QCoro::Task<T> task)
 // A stand-in gateway on loopback and a client pointed at it.
 struct Broker
 {
-    explicit Broker(GatewayScenario script, MacKorvaneApiClient::Sleeper sleeper = MacKorvaneApiClient::timerSleep)
+    explicit Broker(GatewayScenario script, MacKorvaneApiClient::Sleeper sleeper = preciseWait)
         : standIn(std::move(script))
         , client((standIn.listen(), standIn.baseUrl()), MacKorvaneApiClient::standardLimits(), std::move(sleeper))
     {}
