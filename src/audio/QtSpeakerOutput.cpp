@@ -63,10 +63,11 @@ void QtSpeakerOutput::onStateChanged(QAudio::State state)
     if (m_ending)
         return;
     if (state == QAudio::IdleState && m_source.atEnd()) {
-        // Idle means every sample has been handed to the system; what its buffer still holds plays out first.
+        // Idle means every sample has been handed to the system; what its buffer still holds plays out first. A
+        // coarse timer could end the sequence before its last notes have sounded.
         m_ending = true;
         const auto bufferedMs = m_format.durationForBytes(qint32(m_sink->bufferSize())) / 1000;
-        QTimer::singleShot(std::chrono::milliseconds(bufferedMs), this, [this] { emit ended(true); });
+        QTimer::singleShot(std::chrono::milliseconds(bufferedMs), Qt::PreciseTimer, this, [this] { emit ended(true); });
     } else if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
         m_ending = true;
         emit ended(false);

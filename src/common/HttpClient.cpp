@@ -118,7 +118,6 @@ QNetworkRequest networkRequest(const HttpRequest &request, const HttpOptions &op
         networkRequest.setRawHeader(name, value);
     // Qt would otherwise ask for compressed answers and inflate them unbounded before the body limit sees them.
     networkRequest.setRawHeader("Accept-Encoding", "identity");
-    networkRequest.setTransferTimeout(int(options.requestTimeout.count()));
     // The bearer token travels with every request, so a redirect may not carry it to another origin.
     networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     if (options.sslConfiguration)
@@ -200,12 +199,27 @@ QCoro::Task<HttpResponse> HttpClient::send(HttpRequest request)
         if (transfer->body.size() > maxBodyBytes)
             transfer->refuse(watched);
     });
-    if (m_options.resourceTimeout.count() > 0) {
-        QTimer::singleShot(m_options.resourceTimeout, watched, [watched, transfer] {
-            transfer->timedOut = true;
-            watched->abort();
-        });
+    // Both limits are ours, on precise timers: Qt's own silence limit and its default coarse timers may end an
+    // exchange up to 5 % before its time.
+    const auto expire = [watched, transfer] {
+        transfer->timedOut = true;
+        watched->abort();
+    };
+    if (m_options.requestTimeout.count() > 0) {
+        auto *const silence = new QTimer(watched);
+        silence->setTimerType(Qt::PreciseTimer);
+        silence->setSingleShot(true);
+        silence->setInterval(m_options.requestTimeout);
+        QObject::connect(silence, &QTimer::timeout, watched, expire);
+        // Any bytes moving either way, or the answer's headers, start the silence over.
+        const auto heard = [silence] { silence->start(); };
+        QObject::connect(watched, &QNetworkReply::uploadProgress, silence, heard);
+        QObject::connect(watched, &QNetworkReply::downloadProgress, silence, heard);
+        QObject::connect(watched, &QNetworkReply::metaDataChanged, silence, heard);
+        silence->start();
     }
+    if (m_options.resourceTimeout.count() > 0)
+        QTimer::singleShot(m_options.resourceTimeout, Qt::PreciseTimer, watched, expire);
 
     co_await watched;
 

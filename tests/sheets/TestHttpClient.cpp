@@ -123,6 +123,7 @@ private slots:
         // A corrupt gzip stream: asked for nothing but identity, the client neither inflates nor misreads it.
         QTest::newRow("compressed answer") << QByteArray(R"({"headers": {"Content-Encoding": "gzip"}, "bodyBase64": "H4sIAAAAAAAAA6tWyk0tLk5M"})") << Tweaks{} << "The answer from 127.0.0.1 came encoded as “gzip”, which was not asked for.";
         QTest::newRow("never answers: silence limit") << QByteArray(R"({"hold": true})") << Tweaks{{"requestMs", 300}, {"resourceMs", 0}} << timedOut;
+        QTest::newRow("never answers, nothing sent: silence limit") << QByteArray(R"({"hold": true})") << Tweaks{{"requestMs", 300}, {"resourceMs", 0}, {"bodyBytes", 0}} << timedOut;
         // Each byte resets the silence limit, so only the whole limit can end a trickle.
         QTest::newRow("trickle outlasts the whole limit") << "{\"trickleMs\": 40, \"body\": \"" + QByteArray(200, 'x') + "\"}" << Tweaks{{"requestMs", 300}, {"resourceMs", 800}, {"atLeastMs", 750}} << timedOut;
         QTest::newRow("body of exactly the bound") << QByteArray(R"({"body": "y", "repeat": 1000})") << Tweaks{{"bound", 1000}} << "";
