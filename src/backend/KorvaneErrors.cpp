@@ -7,8 +7,14 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
+
+#include <ctype.h>
+#include <locale.h>
+#include <stdlib.h>
+#ifdef __APPLE__
+#include <xlocale.h> // the _l variants of the C library
+#endif
 
 namespace wrenlow {
 
@@ -26,21 +32,33 @@ QJsonValue firstMatching(std::initializer_list<QJsonObject> objects, const QStri
     return QJsonValue(QJsonValue::Undefined);
 }
 
-// Seconds in C number syntax (QByteArray's reader ignores the user's locale, so a decimal comma never applies),
-// the whole text or nothing. A wait that is infinite or does not fit 64 bits of milliseconds is no usable hint.
+// The whole text read as C's strtod reads it in the C locale (decimals, exponents, hexadecimal, "nan", "inf"),
+// or nothing. The C library's own reader, given the C locale explicitly, because the application has set the
+// user's locale (a decimal comma) and Qt's reader knows neither hexadecimal nor every spelling of not-a-number.
+std::optional<double> cLocaleNumber(const QByteArray &text)
+{
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    // strtod would skip leading blanks by itself; here they make the text unreadable, as trailing ones do.
+    if (!cLocale || text.isEmpty() || isspace_l(static_cast<unsigned char>(text.front()), cLocale))
+        return std::nullopt;
+    const char *const begin = text.constData(); // always ends in a NUL, so an embedded one ends the reading early
+    char *end = nullptr;
+    const double number = strtod_l(begin, &end, cLocale);
+    if (end != begin + text.size())
+        return std::nullopt;
+    return number;
+}
+
+// Seconds, the whole text or nothing. A wait that is infinite or does not fit 64 bits of milliseconds is no usable
+// hint.
 std::optional<qint64> retryAfterFromHeader(const QByteArray &header)
 {
-    // The reader would skip blanks around the number itself; here they make the text unreadable.
-    if (header.isEmpty() || std::isspace(static_cast<unsigned char>(header.front())) ||
-        std::isspace(static_cast<unsigned char>(header.back())))
+    const std::optional<double> seconds = cLocaleNumber(header);
+    if (!seconds)
         return std::nullopt;
-    bool ok = false;
-    const double seconds = header.toDouble(&ok);
-    if (std::isnan(seconds))
+    if (std::isnan(*seconds))
         return 0;
-    if (!ok)
-        return std::nullopt;
-    const double milliseconds = std::max(0.0, seconds * 1000.0);
+    const double milliseconds = std::max(0.0, *seconds * 1000.0);
     constexpr double firstBeyondInt64 = 9223372036854775808.0; // 2 to the power of 63
     if (!(milliseconds < firstBeyondInt64))
         return std::nullopt;

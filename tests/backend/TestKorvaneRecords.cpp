@@ -76,8 +76,17 @@ private slots:
         QTest::newRow("fractional nested wait, whole root wait") << 429 << R"({"error": {"retryAfterMs": 1500.5}, "retryAfterMs": 700})" << "2" << http429 + "retry | 700";
         QTest::newRow("fractional wait: the header") << 429 << R"({"retryAfterMs": 1500.5})" << "2" << http429 + "retry | 2000";
         QTest::newRow("header -3") << 503 << "{}" << "-3" << http503 + "0";
+        // The whole header as C's strtod reads it in the C locale.
         QTest::newRow("header not a number reads as 0") << 503 << "{}" << "nan" << http503 + "0";
+        QTest::newRow("header NaN") << 503 << "{}" << "NaN" << http503 + "0";
+        QTest::newRow("header -nan") << 503 << "{}" << "-nan" << http503 + "0";
+        QTest::newRow("header hexadecimal") << 503 << "{}" << "0x10" << http503 + "16000";
+        QTest::newRow("header exponent") << 503 << "{}" << "1e1" << http503 + "10000";
+        QTest::newRow("header fraction") << 503 << "{}" << "0.25" << http503 + "250";
         QTest::newRow("header with a leading blank") << 503 << "{}" << " 2" << http503 + "-1";
+        QTest::newRow("header with a trailing blank") << 503 << "{}" << "2 " << http503 + "-1";
+        QTest::newRow("header infinite") << 503 << "{}" << "inf" << http503 + "-1";
+        QTest::newRow("header HTTP date") << 503 << "{}" << "Wed, 21 Oct 2015 07:28:00 GMT" << http503 + "-1";
         QTest::newRow("header fits 64 bits") << 503 << "{}" << "9e15" << http503 + "9000000000000000000";
         QTest::newRow("header beyond 64 bits") << 503 << "{}" << "9.3e15" << http503 + "-1";
         // clang-format on
