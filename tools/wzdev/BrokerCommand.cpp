@@ -1,8 +1,9 @@
 // wzdev broker --base URL [--pin] STEP...: the broker client's operations in order, in one process, each printing
-// its result or its error's description as one JSON line. Steps: probe, login USER CREDENTIAL, options,
-// resolve BODY.json, me, logout. The exit status is 1 when a step failed.
+// its result or its error as one JSON line. Steps: probe, login USER CREDENTIAL, options, resolve BODY.json, me,
+// logout. The exit status is 1 when a step failed.
 #include "Command.h"
 
+#include "backend/KorvaneErrors.h"
 #include "backend/MacKorvaneApiClient.h"
 #include "common/WrenlowError.h"
 
@@ -40,6 +41,20 @@ QJsonObject runStep(MacKorvaneApiClient &client, const Step &step, bool usePin)
         return waitForClient(client.currentUser()).toJson();
     waitForClient(client.logout());
     return {{QStringLiteral("signedIn"), client.isSignedIn()}};
+}
+
+// A failed step: an error answer with every field the client read from it (so that its reading of the gateway's
+// envelope and "Retry-After" can be checked from outside), any other failure by its description alone.
+QJsonObject failureJson(const WrenlowError &error)
+{
+    QJsonObject shown{{QStringLiteral("error"), error.description()}};
+    if (const auto *answer = dynamic_cast<const KorvaneApiError *>(&error)) {
+        shown.insert(QStringLiteral("status"), answer->statusCode());
+        shown.insert(QStringLiteral("code"), orNull(answer->code()));
+        shown.insert(QStringLiteral("retryable"), answer->retryable());
+        shown.insert(QStringLiteral("retryAfterMs"), orNull(answer->retryAfterMs()));
+    }
+    return shown;
 }
 
 // The steps with their arguments; false (after saying why) when the command line is not usable.
@@ -93,7 +108,7 @@ int brokerCommand(const QStringList &arguments)
         try {
             printJson(runStep(client, step, usePin));
         } catch (const WrenlowError &error) {
-            printJson(QJsonObject{{QStringLiteral("error"), error.description()}});
+            printJson(failureJson(error));
             failed = true;
         }
     }

@@ -45,6 +45,11 @@ void printError(const QString &text);
 void printJson(const QJsonValue &value, bool indented = false);
 // Reads a JSON file that must hold an object; prints the reason and returns false otherwise.
 bool readJsonObject(const QString &path, QJsonObject &into);
+// A value that may be absent, as JSON: null when it is.
+template <typename T> QJsonValue orNull(const std::optional<T> &value)
+{
+    return value ? QJsonValue(*value) : QJsonValue();
+}
 
 // How a subcommand's options may stand: only before its first other argument (everything from there on is that
 // argument's own, options included), or anywhere.

@@ -24,16 +24,6 @@ int usage()
     return 2;
 }
 
-QJsonValue optionalText(const std::optional<QString> &text)
-{
-    return text ? QJsonValue(*text) : QJsonValue();
-}
-
-QJsonValue optionalNumber(const std::optional<qint64> &number)
-{
-    return number ? QJsonValue(*number) : QJsonValue();
-}
-
 QJsonObject toJson(const SheetsProjectList &list)
 {
     return {{QStringLiteral("ok"), list.ok},
@@ -41,7 +31,7 @@ QJsonObject toJson(const SheetsProjectList &list)
             {QStringLiteral("employeeName"), list.employeeName},
             {QStringLiteral("targetSpreadsheetId"), list.targetSpreadsheetId},
             {QStringLiteral("projects"), QJsonArray::fromStringList(list.projects)},
-            {QStringLiteral("error"), optionalText(list.error)}};
+            {QStringLiteral("error"), orNull(list.error)}};
 }
 
 QJsonObject toJson(const SheetsDuplicateResult &result)
@@ -49,10 +39,10 @@ QJsonObject toJson(const SheetsDuplicateResult &result)
     return {{QStringLiteral("ok"), result.ok},
             {QStringLiteral("duplicate"), result.duplicate},
             {QStringLiteral("sheetName"), result.sheetName},
-            {QStringLiteral("parsedRowNumber"), optionalNumber(result.parsedRowNumber())},
+            {QStringLiteral("parsedRowNumber"), orNull(result.parsedRowNumber())},
             {QStringLiteral("employeeName"), result.employeeName},
             {QStringLiteral("matchDescriptions"), QJsonArray::fromStringList(result.matchDescriptions())},
-            {QStringLiteral("error"), optionalText(result.error)}};
+            {QStringLiteral("error"), orNull(result.error)}};
 }
 
 QJsonObject toJson(const SheetsUploadResult &result)
@@ -60,13 +50,13 @@ QJsonObject toJson(const SheetsUploadResult &result)
     return {{QStringLiteral("ok"), result.ok},
             {QStringLiteral("duplicate"), result.duplicate},
             {QStringLiteral("sheetName"), result.sheetName},
-            {QStringLiteral("parsedRowNumber"), optionalNumber(result.parsedRowNumber())},
+            {QStringLiteral("parsedRowNumber"), orNull(result.parsedRowNumber())},
             {QStringLiteral("duplicateAction"), result.duplicateAction},
             {QStringLiteral("employeeName"), result.employeeName},
             {QStringLiteral("busy"), result.busy},
             {QStringLiteral("retryable"), result.retryable},
             {QStringLiteral("retryAfterMs"), result.retryAfterMs},
-            {QStringLiteral("error"), optionalText(result.error)}};
+            {QStringLiteral("error"), orNull(result.error)}};
 }
 
 // The action's options, each required; nothing when one is missing or the line is malformed.

@@ -62,10 +62,8 @@ QJsonValue fieldJson(const DashboardViewModel &model, Field field)
         const auto snapshot = value.value<std::optional<InventorySnapshot>>();
         return snapshot ? QJsonValue(snapshot->toJson()) : QJsonValue();
     }
-    if (type == QMetaType::fromType<std::optional<qint64>>()) {
-        const auto number = value.value<std::optional<qint64>>();
-        return number ? QJsonValue(*number) : QJsonValue();
-    }
+    if (type == QMetaType::fromType<std::optional<qint64>>())
+        return orNull(value.value<std::optional<qint64>>());
     if (type == QMetaType::fromType<QList<KorvaneLot>>())
         return jsonArray(value.value<QList<KorvaneLot>>());
     if (type == QMetaType::fromType<QList<KorvaneUnitCategory>>())
