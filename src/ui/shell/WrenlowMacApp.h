@@ -33,7 +33,6 @@ public:
     // when the application is activated (a click on its Dock icon): macOS's way, set from the platform at start.
     // Otherwise closing the window ends the program.
     void setKeepsRunningWhenClosed(bool keeps);
-    bool keepsRunningWhenClosed() const { return m_keepsRunningWhenClosed; }
 
     QMainWindow *window() const { return m_window.get(); }
     ContentView *content() const { return m_content; }
