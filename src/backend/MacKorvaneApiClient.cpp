@@ -38,16 +38,14 @@ bool isAcceptedToolSource(const std::optional<KorvaneToolIdentity> &tool)
            source.compare(u"wrenlow-mac-bridge", Qt::CaseInsensitive) == 0;
 }
 
-// Reply bodies that must be a JSON object: other JSON (a list, null, a number, a text, nothing) is an unreadable
-// reply, anything else the reader's own failure.
+// Reply bodies that must be a JSON object. Only an object or a list is JSON here: a bare value or nothing fails
+// with the reader's own text, as anything else it cannot read; a list is an unreadable reply.
 QJsonObject replyObject(const QByteArray &bytes)
 {
-    const QJsonDocument document = QJsonDocument::fromJson(bytes);
-    if (document.isObject())
-        return document.object();
-    if (json::isJsonButNotObject(bytes))
+    const QJsonDocument document = json::parseDocument(bytes);
+    if (!document.isObject())
         throw KorvaneClientError(KorvaneClientError::Kind::InvalidResponse);
-    return json::parseObject(bytes);
+    return document.object();
 }
 
 // The wait before the next commit attempt, or nothing when this failure ends the commit.

@@ -81,9 +81,13 @@ bool mayCarryToken(const QUrl &url)
     return url.scheme() == u"http" && (host == u"localhost" || QHostAddress(host).isLoopback());
 }
 
-// Qt turns an answer's error status (4xx, 5xx) into an error code of its own; those answers are still answers.
-bool mirrorsErrorStatus(QNetworkReply::NetworkError error, int status)
+// Qt turns an answer's error status (4xx, 5xx) into an error code of its own, and after a whole 307 or 308 answer
+// to a request with a one-shot body it reports that it could not send the body on, which it never would, as no
+// redirect is followed. Those answers are still answers.
+bool isStillAnAnswer(QNetworkReply::NetworkError error, int status)
 {
+    if (status == 307 || status == 308)
+        return error == QNetworkReply::ContentReSendError;
     return status >= 400 && error > QNetworkReply::UnknownProxyError && error != QNetworkReply::ProtocolFailure &&
            error != QNetworkReply::ProtocolUnknownError;
 }
@@ -118,8 +122,9 @@ QNetworkRequest networkRequest(const HttpRequest &request, const HttpOptions &op
         networkRequest.setRawHeader(name, value);
     // Qt would otherwise ask for compressed answers and inflate them unbounded before the body limit sees them.
     networkRequest.setRawHeader("Accept-Encoding", "identity");
-    // The bearer token travels with every request, so a redirect may not carry it to another origin.
-    networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    // The bearer token travels with every request, and Qt would send a POST on as a GET or without its one-shot
+    // body; so no redirect is followed, and a 3xx answer reaches the caller as the answer it is.
+    networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     if (options.sslConfiguration)
         networkRequest.setSslConfiguration(*options.sslConfiguration);
     if (!isIdempotent(request.method)) {
@@ -223,8 +228,8 @@ QCoro::Task<HttpResponse> HttpClient::send(HttpRequest request)
 
     co_await watched;
 
-    // Qt reports 4xx and 5xx answers as errors while their status and body are intact, so the status decides
-    // first; only failures of the exchange itself (below 100) or an answer without a status are thrown.
+    // Qt reports some answers as errors while their status and body are intact, so the status decides first;
+    // only failures of the exchange itself or an answer without a status are thrown.
     HttpResponse response;
     response.status = watched->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError error = watched->error();
@@ -234,10 +239,7 @@ QCoro::Task<HttpResponse> HttpClient::send(HttpRequest request)
         throw tooLarge;
     if (transfer->timedOut || error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
         throw PlatformError(QStringLiteral("The request to %1 timed out.").arg(host));
-    if (error == QNetworkReply::InsecureRedirectError || error == QNetworkReply::TooManyRedirectsError)
-        throw PlatformError(
-            QStringLiteral("The gateway at %1 sent the request on to another address; it was not followed.").arg(host));
-    if (error != QNetworkReply::NoError && !mirrorsErrorStatus(error, response.status))
+    if (error != QNetworkReply::NoError && !isStillAnAnswer(error, response.status))
         throw PlatformError(QStringLiteral("The request to %1 failed: %2.").arg(host, failureReason(*watched)));
 
     response.headers = watched->rawHeaderPairs();

@@ -15,6 +15,11 @@ namespace {
     throw PlatformError(QStringLiteral("The data could not be read: “%1” %2.").arg(key, QLatin1String(problem)));
 }
 
+PlatformError unreadable(const QJsonParseError &error)
+{
+    return PlatformError(QStringLiteral("The data could not be read: %1.").arg(error.errorString()));
+}
+
 QJsonValue present(const QJsonObject &object, const QString &key)
 {
     const auto it = object.constFind(key);
@@ -140,8 +145,17 @@ QJsonObject parseObject(const QByteArray &bytes)
     if (document.isObject())
         return document.object();
     if (error.error != QJsonParseError::NoError && !isJsonButNotObject(bytes))
-        throw PlatformError(QStringLiteral("The data could not be read: %1.").arg(error.errorString()));
+        throw unreadable(error);
     throw PlatformError(QStringLiteral("The data could not be read: it is not a JSON object."));
+}
+
+QJsonDocument parseDocument(const QByteArray &bytes)
+{
+    QJsonParseError error;
+    QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw unreadable(error);
+    return document;
 }
 
 } // namespace wrenlow::json

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
 #include <QString>
@@ -61,5 +62,9 @@ bool isJsonButNotObject(const QByteArray &bytes);
 // Parses a whole document that must be an object. Throws PlatformError saying "it is not a JSON object" for
 // what isJsonButNotObject accepts, with the parser's text for anything else.
 QJsonObject parseObject(const QByteArray &bytes);
+
+// Parses a whole document, which is then an object or a list: a bare value or nothing is not a document, and
+// throws PlatformError with the parser's text as anything else it cannot read does.
+QJsonDocument parseDocument(const QByteArray &bytes);
 
 } // namespace wrenlow::json

@@ -30,14 +30,14 @@ GatewayScenario loginScenario(const QString &logins, const QString &more = {})
         QJsonDocument::fromJson((R"({"POST /api/v1/auth/login": [)" + logins + "]" + more + "}").toUtf8()).object());
 }
 
-// How an operation ended: "ok", "HTTP <status>" for an error answer, or the error's text.
+// How an operation ended: "ok", "HTTP <status>: <message>" for an error answer, or the error's text.
 template <typename T> QString outcome(QCoro::Task<T> task)
 {
     try {
         waitForTask(std::move(task));
         return "ok";
     } catch (const KorvaneApiError &error) {
-        return "HTTP " + QString::number(error.statusCode());
+        return QString("HTTP %1: %2").arg(error.statusCode()).arg(error.description());
     } catch (const WrenlowError &error) {
         return error.description();
     }
@@ -105,7 +105,8 @@ private slots:
         QTest::newRow("no tool") << "" << loginReply("new", "") << "ok";
         QTest::newRow("prefix of the bridge") << "" << loginReply("new", R"({"source": "wrenlow-mac"})") << "The Wrenlow broker returned an unexpected tool identity.";
         QTest::newRow("leading blank") << "" << loginReply("new", R"({"source": " wrenlow"})") << "The Wrenlow broker returned an unexpected tool identity.";
-        QTest::newRow("wrong password") << "" << R"({"status": 401, "json": {"error": {"message": "Bad"}}})" << "HTTP 401";
+        QTest::newRow("wrong password") << "" << R"({"status": 401, "json": {"error": {"message": "Bad"}}})" << "HTTP 401: Bad";
+        QTest::newRow("302 without a place") << "" << R"({"status": 302, "json": {"error": {"message": "moved"}}})" << "HTTP 302: moved";
         QTest::newRow("six ASCII digits") << "123456" << loginReply("new") << "ok";
         QTest::newRow("a letter") << "12345a" << loginReply("new") << "A Korvane PIN must contain exactly six digits.";
         QTest::newRow("Arabic-Indic digits") << "\u0660\u0661\u0662\u0663\u0664\u0665" << loginReply("new") << "ok";
@@ -141,22 +142,26 @@ private slots:
         const QString health = "GET /health", resolve = "POST /api/v1/units/resolve",
                       commit = "POST /api/v1/units/commit";
         const QString unreadable = "The Wrenlow service returned an unreadable response.", ok = R"({"json": {}})";
+        const auto answer = [](int status) { return QString("HTTP %1: Wrenlow backend returned HTTP %1.").arg(status); };
         // A connection cut off mid-answer is a transport failure that Qt does not send again by itself.
         const QString cutOff = R"({"body": "partial", "headers": {"Content-Length": "99"}})";
         // clang-format off
         QTest::newRow("health: ok as text") << health << R"({"json": {"ok": "true"}})" << Waits{} << "unreachable";
         QTest::newRow("health: 500 with ok") << health << R"({"status": 500, "json": {"ok": true}})" << Waits{} << "unreachable";
+        QTest::newRow("health: 302 with ok") << health << R"({"status": 302, "json": {"ok": true}})" << Waits{} << "unreachable";
         QTest::newRow("resolve: object") << resolve << ok << Waits{} << "ok";
-        for (const char *body : {"[{}]", "null", "42", "\"text\"", ""})
-            QTest::addRow("resolve: body [%s]", body) << resolve << QString(QJsonDocument(QJsonObject{{"body", body}}).toJson()) << Waits{} << unreadable;
-        QTest::newRow("resolve: 401 keeps the sign-in") << resolve << R"({"status": 401, "json": {"error": {"code": "expired"}}})" << Waits{} << "HTTP 401";
+        // Only an object or a list is JSON; a list is the one that is JSON and unreadable.
+        for (const char *body : {"[{}]", "null", "42", "\"text\"", "true", ""})
+            QTest::addRow("resolve: body [%s]", body) << resolve << QString(QJsonDocument(QJsonObject{{"body", body}}).toJson()) << Waits{} << (*body == '[' ? unreadable : "The data could not be read: illegal value.");
+        QTest::newRow("resolve: 401 keeps the sign-in") << resolve << R"({"status": 401, "json": {"error": {"code": "expired"}}})" << Waits{} << answer(401);
         QTest::newRow("commit: 429 hint 100 waits 250") << commit << R"({"status": 429, "json": {"retryAfterMs": 100}}, )" + ok << Waits{250} << "ok";
         QTest::newRow("commit: 503 Retry-After 2 s") << commit << R"({"status": 503, "headers": {"Retry-After": "2"}}, )" + ok << Waits{2000} << "ok";
-        QTest::newRow("commit: 429 without a hint, three times") << commit << R"({"status": 429})" << Waits{600, 1200} << "HTTP 429";
+        QTest::newRow("commit: 429 without a hint, three times") << commit << R"({"status": 429})" << Waits{600, 1200} << answer(429);
         QTest::newRow("commit: 503 told not retryable is still retried") << commit << R"({"status": 503, "json": {"retryable": false}}, )" + ok << Waits{600} << "ok";
-        QTest::newRow("commit: 409 never") << commit << R"({"status": 409, "json": {"retryable": true}})" << Waits{} << "HTTP 409";
+        QTest::newRow("commit: 409 never") << commit << R"({"status": 409, "json": {"retryable": true}})" << Waits{} << answer(409);
+        QTest::newRow("commit: 302 without a place, once") << commit << R"({"status": 302, "json": {"error": {"message": "moved"}}})" << Waits{} << "HTTP 302: moved";
         QTest::newRow("commit: transport failures, then an object") << commit << cutOff + "," + cutOff + "," + ok << Waits{600, 1200} << "ok";
-        QTest::newRow("commit: last attempt's error is raised") << commit << R"({"status": 503}, )" + cutOff + R"(, {"status": 502})" << Waits{600, 1200} << "HTTP 502";
+        QTest::newRow("commit: last attempt's error is raised") << commit << R"({"status": 503}, )" + cutOff + R"(, {"status": 502})" << Waits{600, 1200} << answer(502);
         // clang-format on
     }
 

@@ -157,6 +157,7 @@ private slots:
         const auto refused = [](const char *error) { return QJsonObject{{"json", QJsonObject{{"ok", false}, {"empId", ""}, {"employeeName", ""}, {"targetSpreadsheetId", ""}, {"projects", QJsonArray{}}, {"duplicate", false}, {"sheetName", ""}, {"matches", QJsonArray{}}, {"error", error}}}}; };
         QTest::newRow("401") << QJsonObject{{"status", 401}, {"body", listReply}} << signIn << false;
         QTest::newRow("503 is not waited out on a query") << status(503) << "server: Sheets returned HTTP 503." << false;
+        QTest::newRow("302 without a place") << QJsonObject{{"status", 302}, {"body", listReply}} << "server: Sheets returned HTTP 302." << false;
         QTest::newRow("body that is not JSON") << QJsonObject{{"body", "<html>Bad gateway</html>"}} << unreadable << true;
         QTest::newRow("unauthorized in any case, inside a text") << QJsonObject{{"body", "token UNauthorized"}} << unreadable << false;
         QTest::newRow("not UTF-8") << QJsonObject{{"bodyBase64", "b2v/"}} << unreadable << false;
@@ -188,6 +189,7 @@ private slots:
         QTest::addColumn<QString>("ending");
         // clang-format off
         QTest::newRow("always 503: six waits, then invalid response") << QJsonArray{status(503)} << 6 << Waits{800, 1500, 2900, 5700, 10100, 10100} << "invalidResponse: The Sheets service returned an invalid response.";
+        QTest::newRow("307 is not followed: five waits, the HTTP text") << QJsonArray{QJsonObject{{"status", 307}, {"headers", QJsonObject{{"Location", "/elsewhere"}}}}} << 6 << Waits{800, 1500, 2900, 5700, 10100} << "server: Sheets returned HTTP 307.";
         QTest::newRow("always 500: five waits, the HTTP text") << QJsonArray{status(500)} << 6 << Waits{800, 1500, 2900, 5700, 10100} << "server: Sheets returned HTTP 500.";
         QTest::newRow("ok false, neither busy nor retryable, is returned at once") << QJsonArray{reply(false, false, 900, false)} << 1 << Waits{} << "returned";
         QTest::newRow("2xx without busy is a failed attempt") << QJsonArray{QJsonObject{{"json", QJsonObject{{"ok", true}}}}, finalReply} << 2 << Waits{800} << "returned";
