@@ -12,6 +12,7 @@
 #include "FakeMacEnvironment.h"
 #include "workflow/DashboardViewModel.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -56,17 +57,18 @@ private slots:
     void themeCommandsShareOneSetting_data()
     {
         QTest::addColumn<QString>("stored"); // "-" stores nothing
-        QTest::addColumn<bool>("fromMenu");
+        QTest::addColumn<QString>("way"); // menu, click (the toggle) or Space (the toggle, focused)
         QTest::addColumn<bool>("startsLight");
-        QTest::newRow("first launch, menu") << "-" << true << true;
-        QTest::newRow("dark, toggle") << "dark" << false << false;
-        QTest::newRow("unknown value means dark, menu") << "" << true << false;
+        QTest::newRow("first launch, menu") << "-" << "menu" << true;
+        QTest::newRow("dark, toggle") << "dark" << "click" << false;
+        QTest::newRow("light, toggle by Space") << "light" << "Space" << true;
+        QTest::newRow("unknown value means dark, menu") << "" << "menu" << false;
     }
 
     void themeCommandsShareOneSetting()
     {
         QFETCH(QString, stored);
-        QFETCH(bool, fromMenu);
+        QFETCH(QString, way);
         QFETCH(bool, startsLight);
         if (stored != "-") {
             QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Wrenlow", "Wrenlow Zel Mac");
@@ -82,6 +84,10 @@ private slots:
             QCOMPARE(menuItem->text(), light ? "Use Dark Mode" : "Use Light Mode");
             QCOMPARE(toggle->text(), light ? "DARK" : "LIGHT");
             QCOMPARE(toggle->symbol(), light ? "moon.fill" : "sun.max.fill");
+            // Assistive tools see a button named by its label.
+            QAccessibleInterface *button = QAccessible::queryAccessibleInterface(toggle);
+            QCOMPARE(button->role(), QAccessible::Button);
+            QCOMPARE(button->text(QAccessible::Name), toggle->text());
             const Appearance appearance = light ? Appearance::Light : Appearance::Dark;
             QTRY_COMPARE(stockControl.palette().color(QPalette::Base),
                          WrenlowTheme::palette(appearance).color(QPalette::Base));
@@ -89,16 +95,27 @@ private slots:
         };
         expectLook(startsLight);
 
-        const auto switchTheme = [&](bool withMenu) {
-            withMenu ? menuItem->trigger() : QTest::mouseClick(toggle, Qt::LeftButton);
+        const auto switchTheme = [&](const QString &how) {
+            if (how == "menu") {
+                menuItem->trigger();
+            } else if (how == "click") {
+                QTest::mouseClick(toggle, Qt::LeftButton);
+            } else {
+                app.window()->show(); // which starts the first scan: left to end before the window goes
+                QVERIFY(QTest::qWaitForWindowActive(app.window()));
+                QTRY_VERIFY(app.model().snapshot().has_value());
+                toggle->setFocus(Qt::TabFocusReason);
+                QTRY_VERIFY(toggle->hasFocus());
+                QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key_Space); // to the focused widget
+            }
         };
-        switchTheme(fromMenu);
+        switchTheme(way);
         expectLook(!startsLight);
         QCOMPARE(QSettings(settingsFile(), QSettings::IniFormat).value("wrenlow-theme"),
                  startsLight ? "dark" : "light");
 
         // The other place switches back: both read the one stored value.
-        switchTheme(!fromMenu);
+        switchTheme(way == "menu" ? "click" : "menu");
         expectLook(startsLight);
     }
 

@@ -16,7 +16,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -132,7 +131,7 @@ void TopBar::paintEvent(QPaintEvent *)
 }
 
 ThemeToggle::ThemeToggle(ThemeSetting &theme, QWidget *parent)
-    : QWidget(parent)
+    : QAbstractButton(parent)
     , m_theme(theme)
 {
     setFont(WrenlowFont::font(9, QFont::Bold, FontDesign::Rounded, 0.7));
@@ -140,13 +139,22 @@ ThemeToggle::ThemeToggle(ThemeSetting &theme, QWidget *parent)
     // A long model name beside it gives way instead.
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
+    // As a button on the Mac: Tab reaches it (on the Mac only with keyboard navigation turned on, which Qt reads
+    // from the system), a click does not take the focus.
+    setFocusPolicy(Qt::TabFocus);
     const auto follow = [this] {
+        setText(m_theme.isLight() ? QStringLiteral("DARK") : QStringLiteral("LIGHT"));
         setToolTip(m_theme.isLight() ? QStringLiteral("Switch to dark mode") : QStringLiteral("Switch to light mode"));
         updateGeometry();
         update();
     };
     connect(&theme, &ThemeSetting::changed, this, follow);
     follow();
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        // The window's picture in the old theme fades out over the new one.
+        CrossFade::start(window(), themeChangeDuration, QEasingCurve::InOutQuad);
+        m_theme.toggle();
+    });
 }
 
 QString ThemeToggle::symbol() const
@@ -154,25 +162,10 @@ QString ThemeToggle::symbol() const
     return m_theme.isLight() ? QStringLiteral("moon.fill") : QStringLiteral("sun.max.fill");
 }
 
-QString ThemeToggle::text() const
-{
-    return m_theme.isLight() ? QStringLiteral("DARK") : QStringLiteral("LIGHT");
-}
-
 QSize ThemeToggle::sizeHint() const
 {
     const int textWidth = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(text())));
     return {2 * togglePadding + toggleSymbol + toggleSpacing + textWidth, 30};
-}
-
-void ThemeToggle::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        // The window's picture in the old theme fades out over the new one.
-        CrossFade::start(window(), themeChangeDuration, QEasingCurve::InOutQuad);
-        m_theme.toggle();
-    }
-    QWidget::mouseReleaseEvent(event);
 }
 
 void ThemeToggle::paintEvent(QPaintEvent *)
@@ -183,7 +176,7 @@ void ThemeToggle::paintEvent(QPaintEvent *)
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
     painter.fillPath(shape, WrenlowTheme::color(ThemeRole::ControlBackground, appearance));
-    painter.setPen(QPen(WrenlowTheme::color(ThemeRole::Line, appearance), 1));
+    painter.setPen(QPen(WrenlowTheme::color(hasFocus() ? ThemeRole::Accent2 : ThemeRole::Line, appearance), 1));
     painter.drawPath(shape);
     const QColor muted = WrenlowTheme::color(ThemeRole::Muted, appearance);
     IconProvider::paint(painter, QRectF(togglePadding, (height() - toggleSymbol) / 2.0, toggleSymbol, toggleSymbol),

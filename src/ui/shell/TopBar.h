@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QAbstractButton>
 
 #include <chrono>
 
@@ -42,15 +42,14 @@ private:
     TintedButton *m_scan;
 };
 
-// The top bar's switch between the light and dark theme. Its label names the theme it switches to.
-class ThemeToggle : public QWidget
+// The top bar's switch between the light and dark theme: a button whose text names the theme it switches to.
+class ThemeToggle : public QAbstractButton
 {
     Q_OBJECT
 public:
     ThemeToggle(ThemeSetting &theme, QWidget *parent = nullptr);
 
     QString symbol() const;
-    QString text() const;
     QSize sizeHint() const override;
 
     // Pressing the toggle eases the window from one theme to the other over this time; the menu's command
@@ -59,7 +58,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     ThemeSetting &m_theme;
