@@ -142,7 +142,9 @@ private slots:
         const QString health = "GET /health", resolve = "POST /api/v1/units/resolve",
                       commit = "POST /api/v1/units/commit";
         const QString unreadable = "The Wrenlow service returned an unreadable response.", ok = R"({"json": {}})";
-        const auto answer = [](int status) { return QString("HTTP %1: Wrenlow backend returned HTTP %1.").arg(status); };
+        const auto answer = [](int status) {
+            return QString("HTTP %1: Wrenlow backend returned HTTP %1.").arg(status);
+        };
         // A connection cut off mid-answer is a transport failure that Qt does not send again by itself.
         const QString cutOff = R"({"body": "partial", "headers": {"Content-Length": "99"}})";
         // clang-format off

@@ -57,12 +57,14 @@ private slots:
     void themeCommandsShareOneSetting_data()
     {
         QTest::addColumn<QString>("stored"); // "-" stores nothing
-        QTest::addColumn<QString>("way"); // menu, click (the toggle) or Space (the toggle, focused)
+        QTest::addColumn<QString>("way");    // menu, click (the toggle) or Space (the toggle, focused)
         QTest::addColumn<bool>("startsLight");
+        // clang-format off
         QTest::newRow("first launch, menu") << "-" << "menu" << true;
         QTest::newRow("dark, toggle") << "dark" << "click" << false;
         QTest::newRow("light, toggle by Space") << "light" << "Space" << true;
         QTest::newRow("unknown value means dark, menu") << "" << "menu" << false;
+        // clang-format on
     }
 
     void themeCommandsShareOneSetting()
